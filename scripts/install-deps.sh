@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Mirel needs.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake ninja-build pkg-config git ca-certificates \
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools \
+  libqt6webenginecore6-bin libqt6opengl6-dev libgl-dev \
+  qt6-qpa-plugins libqt6svg6 \
+  libpcre2-dev libglib2.0-dev \
+  libcpp-httplib-dev libssl-dev \
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libcurl4-openssl-dev curl \
+  clang libclang-rt-14-dev clang-format \
+  xvfb xauth x11-utils imagemagick \
+  fonts-noto-cjk fontconfig
