@@ -146,12 +146,3 @@ TEST(ChangeType, UnknownEngineChangesNothing)
     EXPECT_EQ(chooseLanguageLists(u"google引擎", 0, 1), std::nullopt);
     EXPECT_EQ(chooseLanguageLists(u"", -1, -1), std::nullopt);
 }
-
-TEST(ChangeType, FirstShowSelectsChineseToEnglish)
-{
-    const auto choice = chooseLanguageLists(u"Google引擎", -1, -1);
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->names.size(), 52);
-    EXPECT_EQ(choice->names[choice->sourcePosition], u"中文(简体)"_s);
-    EXPECT_EQ(choice->names[choice->targetPosition], u"英语"_s);
-}

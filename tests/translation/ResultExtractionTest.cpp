@@ -134,16 +134,6 @@ TEST(RelayExtraction, CreditLineComesFromTheRelayHome)
     EXPECT_EQ(extractResult(1, fixture("relay_result.gbk.html"), u"中文", other).text, QString());
 }
 
-TEST(RelayExtraction, PageIsGbkNotUtf8)
-{
-    // The UTF-8 bytes of the same page do not hold the GBK heading.
-    const QByteArray utf8Page = QStringView(u"<h1>自动翻译结果如下</h1><div id=\"result\">好</div>"
-                                            u"<p>以上结果由<a href=\"http://www.relay.test\" "
-                                            u"target=\"_blank\">金桥翻译</a>提供")
-                                    .toUtf8();
-    EXPECT_EQ(extract(1, utf8Page).text, QString());
-}
-
 TEST(Extraction, UnknownEngineGivesEmptyResult)
 {
     const QByteArray page = fixture("google_result.html");
