@@ -1,0 +1,7 @@
+#include "controls/TImgManager.h"
+
+namespace mirel {
+
+TImgManager::TImgManager(QObject *parent) : QObject(parent) {}
+
+} // namespace mirel

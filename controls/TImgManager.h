@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+
+namespace mirel {
+
+// One set of face pictures shared by many image controls. The controls copy the pictures that
+// are set here at every paint; they are not told when one changes.
+class TImgManager : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TImgManager(QObject *parent = nullptr);
+
+    const QImage &ImgNormal() const { return m_normal; }
+    const QImage &ImgEnter() const { return m_enter; }
+    const QImage &ImgDown() const { return m_down; }
+    const QImage &ImgDisable() const { return m_disable; }
+    const QImage &ImgCheck() const { return m_check; }
+
+    void setImgNormal(const QImage &image) { m_normal = image; }
+    void setImgEnter(const QImage &image) { m_enter = image; }
+    void setImgDown(const QImage &image) { m_down = image; }
+    void setImgDisable(const QImage &image) { m_disable = image; }
+    void setImgCheck(const QImage &image) { m_check = image; }
+
+private:
+    QImage m_normal;
+    QImage m_enter;
+    QImage m_down;
+    QImage m_disable;
+    QImage m_check;
+};
+
+} // namespace mirel
