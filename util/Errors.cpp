@@ -2,10 +2,7 @@
 
 namespace mirel {
 
-Exception::Exception(QString message)
-    : m_message(std::move(message)), m_utf8(m_message.toUtf8())
-{
-}
+Exception::Exception(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 
 EFCreateError EFCreateError::forFile(const QString &path, const QString &reason)
 {

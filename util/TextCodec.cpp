@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <utility>
 #include <iconv.h>
+#include <utility>
 
 namespace mirel {
 namespace {
@@ -101,9 +101,10 @@ QString fromGbk(QByteArrayView bytes)
     const Iconv cd("UTF-16LE", "GBK");
     if (!cd.valid())
         return QString::fromLatin1(bytes.data(), bytes.size());
-    const QByteArray utf16 = convert(cd, bytes.data(), size_t(bytes.size()), 2, [](const char *, size_t) {
-        return std::pair<size_t, QByteArray>{1, QByteArrayLiteral("?\0")};
-    });
+    const QByteArray utf16 =
+        convert(cd, bytes.data(), size_t(bytes.size()), 2, [](const char *, size_t) {
+            return std::pair<size_t, QByteArray>{1, QByteArrayLiteral("?\0")};
+        });
     return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
 }
 

@@ -5,11 +5,16 @@
 namespace mirel {
 namespace {
 
-QString toOwned(QStringView v) { return v.toString(); }
-QByteArray toOwned(QByteArrayView v) { return v.toByteArray(); }
+QString toOwned(QStringView v)
+{
+    return v.toString();
+}
+QByteArray toOwned(QByteArrayView v)
+{
+    return v.toByteArray();
+}
 
-template <typename Text, typename View>
-Text cutImpl(View text, View startMark, View endMark)
+template <typename Text, typename View> Text cutImpl(View text, View startMark, View endMark)
 {
     qsizetype start = 0;
     if (!startMark.isEmpty()) {
@@ -26,7 +31,10 @@ Text cutImpl(View text, View startMark, View endMark)
     return toOwned(text.sliced(start, end - start));
 }
 
-bool isGbkLead(uchar c) { return c >= 0x81 && c <= 0xFE; }
+bool isGbkLead(uchar c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
 
 } // namespace
 
@@ -70,7 +78,7 @@ QByteArray HTMLToText(QByteArrayView gbk)
 QByteArray ReplaceWord(QByteArrayView gbk)
 {
     // space ' , . ? and the GBK bytes of “ ” 。 ，
-    static constexpr const char *removed[] = {" ", "'", ",", ".", "?",
+    static constexpr const char *removed[] = {" ",        "'",        ",",        ".",       "?",
                                               "\xA1\xB0", "\xA1\xB1", "\xA1\xA3", "\xA3\xAC"};
     QByteArray s(gbk.data(), gbk.size());
     for (const char *ch : removed)

@@ -1,5 +1,5 @@
-#include "util/TextCodec.h"
 #include "util/TextHelpers.h"
+#include "util/TextCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,8 @@ struct CutCase
 };
 
 class CutTest : public testing::TestWithParam<CutCase>
-{};
+{
+};
 
 TEST_P(CutTest, TextBetweenMarkers)
 {
@@ -47,10 +48,10 @@ TEST(IsGBK, FirstCharacterWidth)
 {
     EXPECT_FALSE(IsGBK(u""));
     EXPECT_TRUE(IsGBK(u"中文"));
-    EXPECT_TRUE(IsGBK(u"Ａb"));     // full-width A
-    EXPECT_TRUE(IsGBK(u"é"));       // GBK has é as a double-byte character
+    EXPECT_TRUE(IsGBK(u"Ａb")); // full-width A
+    EXPECT_TRUE(IsGBK(u"é"));   // GBK has é as a double-byte character
     EXPECT_FALSE(IsGBK(u"apple"));
-    EXPECT_FALSE(IsGBK(u"한국"));   // Hangul is not in GBK: "?"
+    EXPECT_FALSE(IsGBK(u"한국"));       // Hangul is not in GBK: "?"
     EXPECT_FALSE(IsGBK(u"\U0001F600")); // a lone high surrogate on its own
 }
 
@@ -72,8 +73,8 @@ TEST(ReplaceWord, NeverMatchesTrailByte)
     // "丶" is 0xD8 0x3F... no: find characters whose trail byte is an ASCII mark.
     // GBK trail bytes run 0x40-0xFE, so "," (0x2C) and "?" (0x3F) never trail; but 0xA1
     // trails, and "。" is A1 A3: a character ending in A1 followed by A3 must survive.
-    const QByteArray text = toGbk(u"啊");                          // B0 A1
-    const QByteArray tricky = text + QByteArray("\xA3\xA1", 2);     // B0 A1 A3 A1 = 啊 + "！"
+    const QByteArray text = toGbk(u"啊");                       // B0 A1
+    const QByteArray tricky = text + QByteArray("\xA3\xA1", 2); // B0 A1 A3 A1 = 啊 + "！"
     EXPECT_EQ(ReplaceWord(tricky), tricky);
     EXPECT_EQ(fromGbk(ReplaceWord(tricky)), u"啊！");
 }
