@@ -70,9 +70,7 @@ TEST(ReplaceWord, RemovesBlanksAndPunctuation)
 
 TEST(ReplaceWord, NeverMatchesTrailByte)
 {
-    // "丶" is 0xD8 0x3F... no: find characters whose trail byte is an ASCII mark.
-    // GBK trail bytes run 0x40-0xFE, so "," (0x2C) and "?" (0x3F) never trail; but 0xA1
-    // trails, and "。" is A1 A3: a character ending in A1 followed by A3 must survive.
+    // "啊！" is B0 A1 A3 A1: a byte search would find "。" (A1 A3) across the two characters.
     const QByteArray text = toGbk(u"啊");                       // B0 A1
     const QByteArray tricky = text + QByteArray("\xA3\xA1", 2); // B0 A1 A3 A1 = 啊 + "！"
     EXPECT_EQ(ReplaceWord(tricky), tricky);
@@ -81,6 +79,5 @@ TEST(ReplaceWord, NeverMatchesTrailByte)
 
 TEST(HTMLToText, NeverMatchesTrailByte)
 {
-    // Trail bytes start at 0x40, so test a two-byte character next to a real comma.
     EXPECT_EQ(fromGbk(HTMLToText(toGbk(u"中,文\""))), u"中文");
 }
