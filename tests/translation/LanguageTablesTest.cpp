@@ -112,6 +112,11 @@ struct ChangeTypeCase
     int expectedSource, expectedTarget;
 };
 
+void PrintTo(const ChangeTypeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ChangeTypeTest : public testing::TestWithParam<ChangeTypeCase>
 {
 };

@@ -13,7 +13,7 @@ namespace {
 
 QByteArray fixture(const char *name)
 {
-    QFile file(QStringLiteral(MIREL_TEST_DATA_DIR "/") + QString::fromLatin1(name));
+    QFile file(QStringLiteral(TRANSLATION_PAGES_DIR "/") + QString::fromLatin1(name));
     if (!file.open(QIODevice::ReadOnly))
         ADD_FAILURE() << "cannot read fixture " << name;
     return file.readAll();
@@ -35,6 +35,11 @@ struct EngineContract
     const char16_t *expected;
     const char *blockEnd; // bytes of the marker that ends the page's result block
 };
+
+void PrintTo(const EngineContract &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class EngineExtraction : public testing::TestWithParam<EngineContract>
 {

@@ -12,6 +12,11 @@ struct CheckCase
     CheckFocus focus;
 };
 
+void PrintTo(const CheckCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class TranslateChecksTest : public testing::TestWithParam<CheckCase>
 {
 };
