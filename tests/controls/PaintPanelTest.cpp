@@ -24,30 +24,12 @@ struct Host
     explicit Host(QSize panelSize)
     {
         parent.resize(panelSize + QSize(10, 10));
-        QPalette palette = parent.palette();
-        palette.setColor(QPalette::Window, QColor(kParentRed));
-        parent.setPalette(palette);
-        parent.setAutoFillBackground(true);
+        test::fillBackground(parent, kParentRed);
         panel = new TPaintPanel(&parent);
         panel->setGeometry(QRect(QPoint(0, 0), panelSize));
     }
-    QImage grab() { return parent.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage grab() { return test::grabRgb(parent); }
 };
-
-TEST(TPaintPanel, StartsWithTheDocumentedDefaults)
-{
-    const TPaintPanel panel;
-    EXPECT_TRUE(panel.Picture().isNull());
-    EXPECT_EQ(panel.PicHorzStretch(), hstNone);
-    EXPECT_EQ(panel.PicVertStretch(), vstNone);
-    EXPECT_FALSE(panel.AutoWidth());
-    EXPECT_FALSE(panel.AutoHeight());
-    EXPECT_EQ(panel.BevelStyle(), bsNone);
-    EXPECT_EQ(panel.BevelColor(), QColor(Qt::black));
-    EXPECT_EQ(panel.BevelWidth(), 1);
-    EXPECT_EQ(panel.Alignment(), taCenter);
-    EXPECT_EQ(panel.VerticalAlignment(), taVerticalCenter);
-}
 
 TEST(TPaintPanel, PaintsItsPictureByTheRules)
 {
@@ -59,15 +41,6 @@ TEST(TPaintPanel, PaintsItsPictureByTheRules)
     EXPECT_TRUE(sameBlock(shot, QRect(0, 0, 10, 20), picture, {0, 0}));
     for (int x = 10; x < 50; ++x)
         ASSERT_TRUE(sameBlock(shot, QRect(x, 0, 1, 20), picture, {9, 0})) << "column " << x;
-}
-
-TEST(TPaintPanel, TopBarShowsTheRightPartOfItsPictureCutAtTheBottom)
-{
-    Host host({382, 33});
-    const QImage picture = gradientPicture(386, 56);
-    host.panel->setPicture(picture);
-    host.panel->setPicHorzStretch(hstLeft);
-    EXPECT_TRUE(sameBlock(host.grab(), QRect(0, 0, 382, 33), picture, {4, 0}));
 }
 
 TEST(TPaintPanel, WithAPictureNothingIsErasedOutsideIt)
@@ -141,24 +114,6 @@ TEST(TPaintPanel, CaptionIsDrawnOverThePictureWithATransparentBackground)
         }
     EXPECT_GT(changed, 0) << "the caption was not drawn";
     EXPECT_GT(keptInCell, 0) << "the caption's background was filled";
-}
-
-TEST(TPaintPanel, CaptionFollowsAlignment)
-{
-    Host host({120, 40});
-    host.panel->setPicture(solidPicture(120, 40, kBlue));
-    host.panel->setCaption(QStringLiteral("W"));
-    host.panel->setAlignment(taLeftJustify);
-    host.panel->setVerticalAlignment(taAlignTop);
-    QImage shot = host.grab();
-    EXPECT_FALSE(allPixels(shot, QRect(0, 0, 20, 20), kBlue));
-    EXPECT_TRUE(allPixels(shot, QRect(60, 0, 60, 40), kBlue));
-
-    host.panel->setAlignment(taRightJustify);
-    host.panel->setVerticalAlignment(taAlignBottom);
-    shot = host.grab();
-    EXPECT_FALSE(allPixels(shot, QRect(100, 20, 20, 20), kBlue));
-    EXPECT_TRUE(allPixels(shot, QRect(0, 0, 60, 40), kBlue));
 }
 
 struct BevelCase

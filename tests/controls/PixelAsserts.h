@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,21 @@ inline QImage gradientPicture(int w, int h, int tag = 0x40)
         for (int x = 0; x < w; ++x)
             image.setPixel(x, y, qRgb((x * 8) & 0xFF, (y * 8) & 0xFF, tag));
     return image;
+}
+
+// What the widget and its children paint, as opaque pixels.
+inline QImage grabRgb(QWidget &widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Gives the widget a background of one colour.
+inline void fillBackground(QWidget &widget, QRgb color)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, QColor(color));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
 }
 
 inline QImage solidPicture(int w, int h, QRgb color)
