@@ -1,0 +1,214 @@
+#include "net/HttpClient.h"
+
+#include "net/FormEncoding.h"
+#include "net/HttpErrors.h"
+#include "net/RequestWriter.h"
+#include "net/ResponseReader.h"
+#include "net/TcpConnection.h"
+
+namespace mirel {
+
+namespace {
+
+// Puts the protocol version back when a call ends, however it ends.
+class VersionRestorer
+{
+public:
+    explicit VersionRestorer(TIdHTTPProtocolVersion &version) : m_version(version), m_saved(version)
+    {
+    }
+    ~VersionRestorer() { m_version = m_saved; }
+    VersionRestorer(const VersionRestorer &) = delete;
+    VersionRestorer &operator=(const VersionRestorer &) = delete;
+
+private:
+    TIdHTTPProtocolVersion &m_version;
+    TIdHTTPProtocolVersion m_saved;
+};
+
+quint16 portNumber(const QByteArray &text)
+{
+    bool ok = false;
+    const uint port = text.toUInt(&ok, 10);
+    if (!ok || port == 0 || port > 65535)
+        throw EUnknownProtocol();
+    return quint16(port);
+}
+
+} // namespace
+
+THttpClient::THttpClient() = default;
+THttpClient::~THttpClient() = default;
+
+void THttpClient::setCookieClock(TCookieStore::Clock clock)
+{
+    m_cookieClock = clock;
+    if (m_cookies)
+        m_cookies->setClock(std::move(clock));
+}
+
+void THttpClient::Disconnect()
+{
+    m_reader.reset();
+    m_connection.reset();
+    m_keepAlive = false;
+}
+
+QByteArray THttpClient::Get(const QByteArray &address)
+{
+    return doRequest("GET", address, QByteArray(), false);
+}
+
+QByteArray THttpClient::Post(const QByteArray &address, QList<QByteArray> &fields)
+{
+    Disconnect();
+    const VersionRestorer restore(ProtocolVersion);
+    if (!(HTTPOptions & hoKeepProtocolVersion))
+        ProtocolVersion = pv1_0;
+    if (Request.ContentType.isEmpty() ||
+        Request.ContentType.compare("text/html", Qt::CaseInsensitive) == 0)
+        Request.ContentType = "application/x-www-form-urlencoded";
+    if (HTTPOptions & hoEncodeFormValues)
+        encodeFormFields(fields);
+    return doRequest("POST", address, joinFormFields(fields), true);
+}
+
+bool THttpClient::judgeKeepAlive(TIdHTTPProtocolVersion version) const
+{
+    if (!m_connection || m_connection->peerClosed() || m_reader->closed())
+        return false;
+    return keepAliveByHeaders(m_response, version);
+}
+
+void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version)
+{
+    if (m_connection && (m_connection->host() != address.host ||
+                         QByteArray::number(m_connection->port()) != address.port))
+        Disconnect();
+    const QByteArray scheme = address.protocol.toLower();
+    if (scheme == "https")
+        throw ENoSecureTransport();
+    if (scheme != "http")
+        throw EUnknownProtocol();
+    if (version == pv1_0 && Request.Connection.isEmpty())
+        Request.Connection = "keep-alive";
+    if (!Request.AcceptEncoding.contains("identity"))
+        Request.AcceptEncoding += Request.AcceptEncoding.isEmpty() ? "identity" : ", identity";
+    if (m_connection && (!m_keepAlive || m_connection->peerClosed() || m_reader->closed()))
+        Disconnect();
+    if (!m_connection) {
+        m_connection =
+            TcpConnection::open(address.host, portNumber(address.port), ConnectTimeoutMs);
+        m_reader = std::make_unique<ResponseReader>(*m_connection, ReadTimeoutMs);
+    }
+    m_keepAlive = false;
+}
+
+void THttpClient::fileCookies(const THttpResponse &response)
+{
+    if (!AllowCookies)
+        return;
+    if (!m_cookies)
+        m_cookies = std::make_unique<TCookieStore>(m_cookieClock);
+    for (const QByteArray &line : response.headers("Set-cookie"))
+        m_cookies->AddCookie(line, m_url.host);
+    for (const QByteArray &line : response.headers("Set-cookie2"))
+        m_cookies->AddCookie(line, m_url.host, true);
+}
+
+THttpResponse THttpClient::readHead(TIdHTTPProtocolVersion)
+{
+    m_reader->setTimeout(ReadTimeoutMs);
+    THttpResponse response = readResponseHead(*m_reader);
+    m_response = response;
+    fileCookies(response);
+    return response;
+}
+
+void THttpClient::discardBody()
+{
+    m_reader->setTimeout(kRedirectBodyTimeoutMs);
+    try {
+        readResponseBody(*m_reader, m_response);
+    } catch (const Exception &) {
+        Disconnect(); // what is left of it cannot be read reliably
+    }
+}
+
+QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, QByteArray body,
+                                  bool hasBody)
+{
+    const TIdHTTPProtocolVersion version = ProtocolVersion;
+    m_redirectCount = 0;
+    QByteArray next = address;
+    try {
+        for (;;) {
+            m_url = resolveAddress(next, m_url);
+            Request.ContentLength = hasBody ? body.size() : -1;
+            Request.Host = m_url.port == "80" ? m_url.host : m_url.host + ':' + m_url.port;
+            connectTo(m_url, version);
+            const QByteArray cookie =
+                m_cookies ? m_cookies->CookieValue(m_url.host, m_url.path) : QByteArray();
+            m_connection->send(writeRequestHead(method, m_url.target(), version, Request, cookie),
+                               ReadTimeoutMs);
+            if (hasBody)
+                m_connection->send(body, ReadTimeoutMs);
+
+            THttpResponse response = readHead(version);
+            while (response.ResponseCode == 100)
+                response = readHead(version);
+
+            const int code = response.ResponseCode;
+            const int d = code / 100;
+            if ((d == 3 && code != 304) || !response.Location.isEmpty()) {
+                ++m_redirectCount;
+                if (!HandleRedirects) {
+                    discardBody();
+                    m_keepAlive = judgeKeepAlive(version);
+                    throw EHttpProtocolError(response.ResponseText, code, QByteArray());
+                }
+                discardBody();
+                if (m_redirectCount >= RedirectMaximum) {
+                    m_keepAlive = judgeKeepAlive(version);
+                    break;
+                }
+                m_keepAlive = judgeKeepAlive(version);
+                next = response.Location;
+                if (code == 302 || code == 303) {
+                    method = "GET";
+                    body.clear();
+                    hasBody = false;
+                }
+                continue;
+            }
+            if (code == 401 && !Request.BasicAuthentication &&
+                response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))
+                Request.BasicAuthentication = true;
+            const bool noBody = code == 204 || code == 304 || d == 1;
+            if (d == 2) {
+                m_reader->setTimeout(ReadTimeoutMs);
+                QByteArray result = noBody ? QByteArray() : readResponseBody(*m_reader, response);
+                m_keepAlive = judgeKeepAlive(version);
+                if (!m_keepAlive)
+                    Disconnect();
+                return result;
+            }
+            m_reader->setTimeout(ReadTimeoutMs);
+            QByteArray errorBody = noBody ? QByteArray() : readResponseBody(*m_reader, response);
+            m_keepAlive = judgeKeepAlive(version);
+            throw EHttpProtocolError(response.ResponseText, code, std::move(errorBody));
+        }
+    } catch (const EHttpProtocolError &) {
+        if (!m_keepAlive)
+            Disconnect();
+        throw;
+    } catch (...) {
+        Disconnect();
+        throw;
+    }
+    if (!m_keepAlive)
+        Disconnect();
+    return QByteArray();
+}
+
+} // namespace mirel

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "net/CookieStore.h"
+#include "net/HttpAddress.h"
+#include "net/HttpRequest.h"
+#include "net/HttpResponse.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <memory>
+
+namespace mirel {
+
+class TcpConnection;
+class ResponseReader;
+
+enum THttpOption { hoInProcessAuth = 0x1, hoKeepProtocolVersion = 0x2, hoEncodeFormValues = 0x4 };
+using THttpOptions = unsigned;
+
+struct TProxyParams
+{
+    QByteArray ProxyServer;
+    int ProxyPort = 0;
+    bool BasicAuthentication = false;
+};
+
+// The program's HTTP client: blocking requests over plain TCP, one connection kept
+// between calls while the server allows it, cookies filed in its own store.
+class THttpClient
+{
+public:
+    static constexpr int kConnectTimeoutMs = 30000;
+    static constexpr int kReadTimeoutMs = 60000;
+    static constexpr int kRedirectBodyTimeoutMs = 4000;
+
+    THttpClient();
+    ~THttpClient();
+    THttpClient(const THttpClient &) = delete;
+    THttpClient &operator=(const THttpClient &) = delete;
+
+    // Sends a GET and returns the body of the final response, bytes unchanged.
+    QByteArray Get(const QByteArray &address);
+    // Encodes the fields in place, sends them as a form and returns the final body.
+    QByteArray Post(const QByteArray &address, QList<QByteArray> &fields);
+
+    THttpRequest Request;
+    bool HandleRedirects = false;
+    int RedirectMaximum = 15;
+    bool AllowCookies = true;
+    THttpOptions HTTPOptions = hoEncodeFormValues;
+    TIdHTTPProtocolVersion ProtocolVersion = pv1_1;
+    TProxyParams ProxyParams;
+    int ConnectTimeoutMs = kConnectTimeoutMs;
+    int ReadTimeoutMs = kReadTimeoutMs;
+
+    // The last response read (of the final request of the last call).
+    const THttpResponse &Response() const { return m_response; }
+    int ResponseCode() const { return m_response.ResponseCode; }
+    const QByteArray &ResponseText() const { return m_response.ResponseText; }
+    // The address of the last request, against which relative addresses resolve.
+    const HttpAddress &URL() const { return m_url; }
+    // Redirections met by the last call.
+    int RedirectCount() const { return m_redirectCount; }
+
+    // The cookie store; none until the first response when AllowCookies is on.
+    TCookieStore *CookieManager() const { return m_cookies.get(); }
+    // The clock the cookie store uses (now or when it is created).
+    void setCookieClock(TCookieStore::Clock clock);
+
+    bool Connected() const { return m_connection != nullptr; }
+    void Disconnect();
+
+private:
+    QByteArray doRequest(QByteArray method, const QByteArray &address, QByteArray body,
+                         bool hasBody);
+    void connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version);
+    THttpResponse readHead(TIdHTTPProtocolVersion version);
+    void fileCookies(const THttpResponse &response);
+    bool judgeKeepAlive(TIdHTTPProtocolVersion version) const;
+    void discardBody();
+
+    THttpResponse m_response;
+    HttpAddress m_url;
+    int m_redirectCount = 0;
+    std::unique_ptr<TCookieStore> m_cookies;
+    TCookieStore::Clock m_cookieClock;
+    std::unique_ptr<TcpConnection> m_connection;
+    std::unique_ptr<ResponseReader> m_reader;
+    bool m_keepAlive = false;
+};
+
+} // namespace mirel

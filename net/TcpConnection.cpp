@@ -1,0 +1,165 @@
+#include "net/TcpConnection.h"
+
+#include "net/SocketErrors.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+
+namespace mirel {
+
+namespace {
+
+struct AddrInfoDeleter
+{
+    void operator()(addrinfo *ai) const { freeaddrinfo(ai); }
+};
+
+class FdGuard
+{
+public:
+    explicit FdGuard(int fd) : m_fd(fd) {}
+    ~FdGuard()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FdGuard(const FdGuard &) = delete;
+    FdGuard &operator=(const FdGuard &) = delete;
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Waits for events on fd; false on time-out. Restarts after signals.
+bool waitFor(int fd, short events, int timeoutMs)
+{
+    pollfd p{fd, events, 0};
+    for (;;) {
+        const int r = ::poll(&p, 1, timeoutMs);
+        if (r > 0)
+            return true;
+        if (r == 0)
+            return false;
+        if (errno != EINTR)
+            throw socketErrorFromErrno(errno);
+    }
+}
+
+int connectOne(const addrinfo *ai, int timeoutMs)
+{
+    FdGuard fd(
+        ::socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol));
+    if (fd.get() < 0)
+        throw socketErrorFromErrno(errno);
+    if (::connect(fd.get(), ai->ai_addr, ai->ai_addrlen) != 0) {
+        if (errno != EINPROGRESS)
+            throw socketErrorFromErrno(errno);
+        if (!waitFor(fd.get(), POLLOUT, timeoutMs))
+            throw socketError(kConnectionTimedOut);
+        int err = 0;
+        socklen_t len = sizeof err;
+        if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &err, &len) != 0)
+            throw socketErrorFromErrno(errno);
+        if (err != 0)
+            throw socketErrorFromErrno(err);
+    }
+    const int one = 1;
+    ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    return fd.release();
+}
+
+} // namespace
+
+std::unique_ptr<TcpConnection> TcpConnection::open(const QByteArray &host, quint16 port,
+                                                   int connectTimeoutMs)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo *found = nullptr;
+    const QByteArray service = QByteArray::number(port);
+    if (::getaddrinfo(host.constData(), service.constData(), &hints, &found) != 0 || !found)
+        throw socketError(kHostNotFound);
+    const std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
+
+    // Try each address in turn; the last failure is the one reported.
+    for (const addrinfo *ai = list.get();; ai = ai->ai_next) {
+        try {
+            const int fd = connectOne(ai, connectTimeoutMs);
+            return std::unique_ptr<TcpConnection>(new TcpConnection(fd, host, port));
+        } catch (const ESocketError &) {
+            if (!ai->ai_next)
+                throw;
+        }
+    }
+}
+
+TcpConnection::TcpConnection(int fd, QByteArray host, quint16 port)
+    : m_fd(fd), m_host(std::move(host)), m_port(port)
+{
+}
+
+TcpConnection::~TcpConnection()
+{
+    ::close(m_fd);
+}
+
+void TcpConnection::send(QByteArrayView bytes, int timeoutMs)
+{
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const size_t block = size_t(std::min(kBlockSize, bytes.size() - sent));
+        const ssize_t n = ::send(m_fd, bytes.data() + sent, block, MSG_NOSIGNAL);
+        if (n >= 0) {
+            sent += n;
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            throw socketErrorFromErrno(errno);
+        if (!waitFor(m_fd, POLLOUT, timeoutMs))
+            throw socketError(kConnectionTimedOut);
+    }
+}
+
+qsizetype TcpConnection::receive(char *buffer, qsizetype maxBytes, int timeoutMs)
+{
+    const size_t block = size_t(std::min(kBlockSize, maxBytes));
+    for (;;) {
+        const ssize_t n = ::recv(m_fd, buffer, block, 0);
+        if (n >= 0)
+            return n;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            throw socketErrorFromErrno(errno);
+        if (!waitFor(m_fd, POLLIN, timeoutMs))
+            throw socketError(kConnectionTimedOut);
+    }
+}
+
+bool TcpConnection::peerClosed() const
+{
+    pollfd p{m_fd, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0)
+        return false;
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+        return true;
+    char c;
+    const ssize_t n = ::recv(m_fd, &c, 1, MSG_PEEK);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
+} // namespace mirel

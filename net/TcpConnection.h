@@ -1,0 +1,42 @@
+#pragma once
+
+#include "net/ByteSource.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <memory>
+
+namespace mirel {
+
+// One TCP connection. Failures raise ESocketError with the mapped error numbers.
+class TcpConnection : public ByteSource
+{
+public:
+    static constexpr qsizetype kBlockSize = 32768;
+
+    // Resolves host (a dotted IPv4 address is used as it is) and connects to port.
+    // A connect that has not completed within connectTimeoutMs fails with 10060.
+    static std::unique_ptr<TcpConnection> open(const QByteArray &host, quint16 port,
+                                               int connectTimeoutMs);
+    ~TcpConnection() override;
+    TcpConnection(const TcpConnection &) = delete;
+    TcpConnection &operator=(const TcpConnection &) = delete;
+
+    // Sends all bytes in blocks of up to kBlockSize; waits at most timeoutMs per block.
+    void send(QByteArrayView bytes, int timeoutMs);
+    qsizetype receive(char *buffer, qsizetype maxBytes, int timeoutMs) override;
+    // True when the peer has closed (or reset) the connection, tested without waiting.
+    bool peerClosed() const;
+
+    const QByteArray &host() const { return m_host; }
+    quint16 port() const { return m_port; }
+
+private:
+    TcpConnection(int fd, QByteArray host, quint16 port);
+    int m_fd;
+    QByteArray m_host;
+    quint16 m_port;
+};
+
+} // namespace mirel
