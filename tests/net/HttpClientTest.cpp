@@ -230,6 +230,34 @@ TEST(HttpClientSocket, RefusedAndUnknownHost)
               u"Socket Error # 11001\r\nHost not found."_qs);
 }
 
+TEST(HttpClientSocket, ConnectTimeLimit)
+{
+    // A listener whose accept queue is full drops further connection attempts, so the
+    // client's connect never completes.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&addr), len), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&addr), &len);
+    std::vector<int> fillers;
+    for (int i = 0; i < 8; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(fd, reinterpret_cast<sockaddr *>(&addr), len);
+        fillers.push_back(fd);
+    }
+    THttpClient client;
+    client.ConnectTimeoutMs = 300;
+    const QByteArray address = "http://127.0.0.1:" + QByteArray::number(ntohs(addr.sin_port)) + "/";
+    EXPECT_EQ(messageOf([&] { client.Get(address); }),
+              u"Socket Error # 10060\r\nConnection timed out."_qs);
+    for (const int fd : fillers)
+        ::close(fd);
+    ::close(listener);
+}
+
 TEST(SocketErrors, TableAndErrnoMapping)
 {
     EXPECT_EQ(socketErrorCodeForErrno(ECONNREFUSED), 10061);
