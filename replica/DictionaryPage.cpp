@@ -53,12 +53,16 @@ std::string foreignSenses(const DictionaryEntry &entry)
     std::string rows = "<table id=\"trans\" width=\"100%\">\n";
     int n = 0;
     for (const std::string_view sense : split(entry.senses, '|')) {
+        if (n > 0)
+            rows += "\n";
         rows += "<tr><td class=\"attributem\">" + std::to_string(++n) +
                 ".&nbsp;&nbsp;</td><td class=\"attributem1web\">";
         rows += escapeHtml(sense);
-        rows += "</td></tr>\n";
+        rows += "</td></tr>";
     }
-    rows += "</table>\n<div class=\"graynolinktext\">以上释义来自有道词典</div>\n";
+    // The table closes on the last row's line: a line of its own after the rows would
+    // read as one more, empty translation.
+    rows += "</table><div class=\"graynolinktext\">以上释义来自有道词典</div>\n";
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include "replica/SiteRoutes.h"
 
 #include <cstdio>
+#include <thread>
 
 namespace mirel::replica {
 namespace {
@@ -65,11 +66,21 @@ int ReplicaServer::bind(int port)
 
 bool ReplicaServer::serve()
 {
-    return m_port > 0 && m_server.listen_after_bind();
+    if (m_port <= 0)
+        return false;
+    m_serving = true;
+    const bool served = m_stopRequested || m_server.listen_after_bind();
+    m_serving = false;
+    return served;
 }
 
 void ReplicaServer::stop()
 {
+    m_stopRequested = true;
+    // The library only stops a server that is already listening: wait for that moment
+    // if serve() has begun, or let serve() see the request if it has not.
+    while (m_serving && !m_server.is_running())
+        std::this_thread::yield();
     m_server.stop();
 }
 

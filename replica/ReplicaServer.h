@@ -4,6 +4,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <string>
 
 namespace mirel::replica {
@@ -27,6 +28,7 @@ public:
     int bind(int port);
     // Serves until stop() is called; returns false when not bound.
     bool serve();
+    // Ends serve(), from any thread, also one that calls before serve() has begun.
     void stop();
     bool isRunning() const { return m_server.is_running(); }
 
@@ -38,6 +40,8 @@ private:
     ReplicaContext m_ctx;
     httplib::Server m_server;
     int m_port = -1;
+    std::atomic<bool> m_serving = false;
+    std::atomic<bool> m_stopRequested = false;
 };
 
 } // namespace mirel::replica
