@@ -1,0 +1,79 @@
+#include "dictionary/WebFolder.h"
+
+#include "util/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace mirel {
+
+WebFolder::WebFolder(const QString &programFolder)
+{
+    m_path = programFolder;
+    if (!m_path.endsWith(u'/'))
+        m_path += u'/';
+    m_path += QStringLiteral("Web/");
+}
+
+void WebFolder::ensureExists() const
+{
+    QDir().mkdir(m_path);
+}
+
+bool WebFolder::hasTemplate() const
+{
+    return QFileInfo::exists(filePath(QString::fromLatin1(templateName)));
+}
+
+void WebFolder::writeFile(const QString &name, QByteArrayView bytes) const
+{
+    const QString target = filePath(name);
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFCreateError::forFile(target, file.errorString());
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw EFCreateError::forFile(target, reason);
+    }
+    if (!file.commit())
+        throw EFCreateError::forFile(target, file.errorString());
+}
+
+void WebFolder::writePageFiles(QByteArrayView templateBytes, QByteArrayView lineGif,
+                               QByteArrayView soundGif) const
+{
+    writeFile(QString::fromLatin1(templateName), templateBytes);
+    writeFile(QString::fromLatin1(lineName), lineGif);
+    writeFile(QString::fromLatin1(soundName), soundGif);
+
+    // Names differing in case only are one file on the original's file system.
+    const QString lower = filePath(QStringLiteral("line.gif"));
+    const QFileInfo link(lower);
+    if (link.isSymLink() || link.exists())
+        return;
+    if (!QFile::link(QString::fromLatin1(lineName), lower))
+        writeFile(QStringLiteral("line.gif"), lineGif);
+}
+
+QString WebFolder::writeResultPage(QByteArrayView pageBytes) const
+{
+    writeFile(QString::fromLatin1(resultName), pageBytes);
+    return filePath(QString::fromLatin1(resultName));
+}
+
+QByteArray WebFolder::readTemplate() const
+{
+    const QString source = filePath(QString::fromLatin1(templateName));
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFOpenError::forFile(source, file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EFOpenError::forFile(source, file.errorString());
+    return bytes;
+}
+
+} // namespace mirel

@@ -1,0 +1,108 @@
+#include "dictionary/WebFolder.h"
+#include "util/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace mirel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Makes every write past a size fail (EFBIG), whatever the rights of the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int);
+};
+
+} // namespace
+
+TEST(WebFolder, PathBesideTheProgram)
+{
+    EXPECT_EQ(WebFolder(u"/opt/mirel"_s).path(), u"/opt/mirel/Web/"_s);
+    EXPECT_EQ(WebFolder(u"/opt/mirel/"_s).filePath(u"Temp.html"_s), u"/opt/mirel/Web/Temp.html"_s);
+}
+
+TEST(WebFolder, PageFilesAndTheLowerCaseRulePicture)
+{
+    const QTemporaryDir dir;
+    const WebFolder web(dir.path());
+    EXPECT_FALSE(web.hasTemplate());
+    web.ensureExists();
+    web.ensureExists();
+    ASSERT_TRUE(QFileInfo(web.path()).isDir());
+    web.writePageFiles("tmpl", "line", "sound");
+    EXPECT_TRUE(web.hasTemplate());
+    EXPECT_EQ(web.readTemplate(), "tmpl");
+    EXPECT_EQ(readAll(web.filePath(u"Line.gif"_s)), "line");
+    EXPECT_EQ(readAll(web.filePath(u"line.gif"_s)), "line");
+    EXPECT_EQ(readAll(web.filePath(u"sound.gif"_s)), "sound");
+    // Writing again replaces the files and keeps the link.
+    web.writePageFiles("tmpl2", "line2", "sound2");
+    EXPECT_EQ(readAll(web.filePath(u"line.gif"_s)), "line2");
+}
+
+TEST(WebFolder, ResultPageReplacedWhole)
+{
+    const QTemporaryDir dir;
+    const WebFolder web(dir.path());
+    web.ensureExists();
+    EXPECT_EQ(web.writeResultPage("first"), web.filePath(u"Temp.html"_s));
+    web.writeResultPage("second");
+    EXPECT_EQ(readAll(web.filePath(u"Temp.html"_s)), "second");
+}
+
+TEST(WebFolder, FailuresRaiseFileErrorsAndKeepTheLastPage)
+{
+    const QTemporaryDir dir;
+    const WebFolder web(dir.path());
+    try {
+        (void)web.readTemplate();
+        FAIL() << "no error";
+    } catch (const EFOpenError &e) {
+        EXPECT_TRUE(
+            e.message().startsWith(u"Cannot open file \""_s + web.filePath(u"Translate.html"_s)));
+    }
+    // No folder: nothing can be written.
+    EXPECT_THROW(web.writeResultPage("page"), EFCreateError);
+
+    web.ensureExists();
+    web.writeResultPage("good");
+    {
+        const FileSizeLimit limit(1024);
+        EXPECT_THROW(web.writeResultPage(QByteArray(64 * 1024, 'x')), EFCreateError);
+    }
+    EXPECT_EQ(readAll(web.filePath(u"Temp.html"_s)), "good");
+    EXPECT_EQ(QDir(web.path()).entryList(QDir::Files), QStringList{u"Temp.html"_s});
+}
