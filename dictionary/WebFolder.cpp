@@ -17,6 +17,15 @@ WebFolder::WebFolder(const QString &programFolder)
     m_path += QStringLiteral("Web/");
 }
 
+WebFolder WebFolder::choose(const QString &programFolder, const QString &userDataFolder)
+{
+    const QFileInfo program(programFolder);
+    if (program.isDir() && program.isWritable())
+        return WebFolder(programFolder);
+    QDir().mkpath(userDataFolder);
+    return WebFolder(userDataFolder);
+}
+
 void WebFolder::ensureExists() const
 {
     QDir().mkdir(m_path);

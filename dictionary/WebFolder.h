@@ -18,6 +18,9 @@ public:
 
     // The folder "Web" inside the given folder (the executable's), with a trailing "/".
     explicit WebFolder(const QString &programFolder);
+    // Beside the program, or in the user's data folder when the program's folder cannot
+    // be written (an installed copy).
+    static WebFolder choose(const QString &programFolder, const QString &userDataFolder);
 
     const QString &path() const { return m_path; }
     QString filePath(const QString &name) const { return m_path + name; }

@@ -23,10 +23,7 @@ TEST(DictionaryAddress, QueryKeysInOrderAndBtnGAsWritten)
     EXPECT_EQ(dictionaryAddress("apple", 7, testSites()),
               "http://127.0.0.1:8765/search?tab=chn&keyfrom=dict.top&q=apple"
               "&btnG=%E6%90%9C+%E7%B4%A2&r=7");
-}
-
-TEST(DictionaryAddress, WordGoesAsRawUtf8)
-{
+    // Other characters go as their raw UTF-8 bytes.
     EXPECT_EQ(dictionaryAddress(toGbk(u"苹果"), 0, testSites()),
               "http://127.0.0.1:8765/search?tab=chn&keyfrom=dict.top&q=\xE8\x8B\xB9\xE6\x9E\x9C"
               "&btnG=%E6%90%9C+%E7%B4%A2&r=0");

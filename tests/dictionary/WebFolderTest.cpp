@@ -54,6 +54,18 @@ TEST(WebFolder, PathBesideTheProgram)
     EXPECT_EQ(WebFolder(u"/opt/mirel/"_s).filePath(u"Temp.html"_s), u"/opt/mirel/Web/Temp.html"_s);
 }
 
+TEST(WebFolder, UserDataFolderWhenTheProgramFolderIsNotWritable)
+{
+    const QTemporaryDir dir;
+    EXPECT_EQ(WebFolder::choose(dir.path(), dir.filePath(u"data"_s)).path(),
+              dir.path() + u"/Web/"_s);
+    const WebFolder fallback =
+        WebFolder::choose(dir.filePath(u"missing"_s), dir.filePath(u"data"_s));
+    EXPECT_EQ(fallback.path(), dir.filePath(u"data/Web/"_s));
+    fallback.ensureExists();
+    EXPECT_TRUE(QFileInfo(fallback.path()).isDir());
+}
+
 TEST(WebFolder, PageFilesAndTheLowerCaseRulePicture)
 {
     const QTemporaryDir dir;
@@ -73,16 +85,6 @@ TEST(WebFolder, PageFilesAndTheLowerCaseRulePicture)
     EXPECT_EQ(readAll(web.filePath(u"line.gif"_s)), "line2");
 }
 
-TEST(WebFolder, ResultPageReplacedWhole)
-{
-    const QTemporaryDir dir;
-    const WebFolder web(dir.path());
-    web.ensureExists();
-    EXPECT_EQ(web.writeResultPage("first"), web.filePath(u"Temp.html"_s));
-    web.writeResultPage("second");
-    EXPECT_EQ(readAll(web.filePath(u"Temp.html"_s)), "second");
-}
-
 TEST(WebFolder, FailuresRaiseFileErrorsAndKeepTheLastPage)
 {
     const QTemporaryDir dir;
@@ -98,7 +100,8 @@ TEST(WebFolder, FailuresRaiseFileErrorsAndKeepTheLastPage)
     EXPECT_THROW(web.writeResultPage("page"), EFCreateError);
 
     web.ensureExists();
-    web.writeResultPage("good");
+    web.writeResultPage("first");
+    EXPECT_EQ(web.writeResultPage("good"), web.filePath(u"Temp.html"_s));
     {
         const FileSizeLimit limit(1024);
         EXPECT_THROW(web.writeResultPage(QByteArray(64 * 1024, 'x')), EFCreateError);

@@ -4,19 +4,6 @@
 
 using namespace mirel;
 
-TEST(WordRecord, ComposedInTheDirectionOfTheLookup)
-{
-    const WordRecord record{"w", "p", "t", {{"e1", "c1"}, {"e2", "c2"}}};
-    EXPECT_EQ(composeWordRecord(record, false),
-              "<WORD>w</WORD><PHONETIC>p</PHONETIC><TRANSLATE>t</TRANSLATE>"
-              "<IMAGESEN1>e1</IMAGESEN1><IMAGESCN1>c1</IMAGESCN1>"
-              "<IMAGESEN2>e2</IMAGESEN2><IMAGESCN2>c2</IMAGESCN2>");
-    EXPECT_EQ(composeWordRecord(record, true),
-              "<WORD>w</WORD><PHONETIC>p</PHONETIC><TRANSLATE>t</TRANSLATE>"
-              "<IMAGESCN1>c1</IMAGESCN1><IMAGESEN1>e1</IMAGESEN1>"
-              "<IMAGESCN2>c2</IMAGESCN2><IMAGESEN2>e2</IMAGESEN2>");
-}
-
 TEST(WordRecord, ParsedByTagPairsUpToTheThirdGroup)
 {
     const QByteArray text = "<WORD>w</WORD><PHONETIC>\xC9\x99</PHONETIC><TRANSLATE>a<BR>b"

@@ -79,9 +79,6 @@ TEST(WordScraper, HeadwordLimitAndFallback)
     const QByteArray over = scrapeWord("x", oneExamplePage(hundred + u'a', u"p"_s, {u"t"_s}));
     EXPECT_EQ(field(over, "WORD"), "");
     EXPECT_EQ(field(over, "TRANSLATE"), "t");
-    // Fifty Chinese characters are 100 GBK bytes.
-    const QString fifty(50, QChar(0x82F9));
-    EXPECT_EQ(field(scrapeWord("x", oneExamplePage(fifty, u"p"_s, {u"t"_s})), "WORD"), gbk(fifty));
     // No headword on the page: the word looked up, without its CR LF pairs.
     QByteArray page = oneExamplePage(u"gone"_s, u"p"_s, {u"t"_s});
     page.replace("<font class=dict18black>", "<font>");
@@ -131,13 +128,4 @@ TEST(WordScraper, NotFoundSentenceIgnoresAsciiCase)
     EXPECT_TRUE(scrapeWord("APPLE", dictionaryFixture("notfound.html")).isEmpty());
     // The same page for another word is read as a result.
     EXPECT_FALSE(scrapeWord("pear", dictionaryFixture("notfound.html")).isEmpty());
-}
-
-TEST(WordScraper, CharactersOutsideGbkReadAsQuestionMarks)
-{
-    // The end marker of the examples section is matched with "»" read as "?"; a sentence
-    // keeps the "?" in place of such a character.
-    const QByteArray record = scrapeWord(
-        "x", foreignWordPage(u"x"_s, u"p"_s, {u"t"_s}, {{u"Caf\u00e9 \u263A"_s, u"咖啡"_s}}));
-    EXPECT_EQ(field(record, "IMAGESEN1"), "Caf\xA8\xA6 ?");
 }

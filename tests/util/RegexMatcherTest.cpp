@@ -30,19 +30,11 @@ QString errorOf(TRegexMatcher &m)
 
 } // namespace
 
-TEST(RegexMatcher, CreationDefaults)
-{
-    const TRegexMatcher m;
-    EXPECT_EQ(m.options(), TRegexOptions());
-    EXPECT_EQ(m.compileOptions(), 0u);
-    EXPECT_FALSE(m.isCompiled());
-    EXPECT_FALSE(m.foundMatch());
-    EXPECT_TRUE(m.regEx().isEmpty());
-}
-
 TEST(RegexMatcher, OptionBits)
 {
     TRegexMatcher m;
+    EXPECT_EQ(m.options(), TRegexOptions());
+    EXPECT_EQ(m.compileOptions(), 0u);
     m.setOptions(preCaseLess | preMultiLine | preSingleLine | preExtended | preAnchored |
                  preUnGreedy | preNoAutoCapture);
     EXPECT_EQ(m.compileOptions(),
@@ -83,7 +75,7 @@ TEST(RegexMatcher, WithoutSingleLineNoBlockSpansALineBreak)
     EXPECT_FALSE(m.matchAgain());
 }
 
-TEST(RegexMatcher, NoMatchAndThePreconditionError)
+TEST(RegexMatcher, NoMatchPreconditionAndEmptyMatches)
 {
     TRegexMatcher m;
     m.setRegEx("x+");
@@ -100,11 +92,8 @@ TEST(RegexMatcher, NoMatchAndThePreconditionError)
     ASSERT_TRUE(m.match());
     m.setSubject("axxb");
     EXPECT_THROW((void)m.matchedText(), Exception);
-}
 
-TEST(RegexMatcher, EmptyMatchesAreNeverReported)
-{
-    TRegexMatcher m;
+    // Empty matches are never reported.
     m.setRegEx("a*");
     m.setSubject("baab");
     ASSERT_TRUE(m.match());
