@@ -16,4 +16,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcurl4-openssl-dev curl \
   clang libclang-rt-14-dev clang-format \
   xvfb xauth x11-utils imagemagick \
+  python3-pil \
   fonts-noto-cjk fontconfig

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "app/ExceptionReport.h"
+#include "app/ShellServices.h"
+#include "config/Sites.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace mirel {
+
+class TPictureLabel;
+class TWebBrowser;
+
+// The main window: a fixed 382 x 477 client area with the top bar, the page container
+// (dictionary page, translation page; no tab row) and the ad strip. Controls are public
+// members named by their role; every event handler runs through guarded().
+class TMirelMain : public QWidget
+{
+    Q_OBJECT
+public:
+    // webFolder: the folder of the page files, ending in "/".
+    TMirelMain(const Sites &sites, const QString &webFolder, QWidget *parent = nullptr);
+    TMirelMain(const Sites &sites, const QString &webFolder, ShellServices services,
+               QWidget *parent = nullptr);
+    ~TMirelMain() override;
+
+    // ---- top bar (MirelMainTopBar.cpp) ----
+    QWidget *TopPanel = nullptr; // 0, 0, 382, 33
+
+    // ---- page container (MirelMain.cpp) ----
+    // Page 0 is TabWord, page 1 TabTranslate; pages start 2 px below the top edge.
+    QStackedWidget *TabControl = nullptr;
+    QWidget *TabWord = nullptr;
+    QWidget *TabTranslate = nullptr;
+
+    // ---- dictionary page (MirelMainWordPage.cpp) ----
+    QWidget *WordPanel = nullptr; // 0, 0, 374, 42 on TabWord
+    QLineEdit *Word = nullptr;
+    QPushButton *WordButton = nullptr; // the page's default button
+    TWebBrowser *WordBrowser = nullptr;
+
+    // ---- translation page (MirelMainTranslatePage.cpp) ----
+    QLabel *TranslateLine = nullptr;
+    QLabel *TranslateLabel = nullptr;
+    TPictureLabel *TranslateICO = nullptr; // clicked() when the swap icon is clicked
+    QPlainTextEdit *TranslateContent = nullptr;
+    // The lists' activated() signal is the user's choice; programmatic changes don't send it.
+    QComboBox *TranslateType = nullptr;
+    QComboBox *OLDLanguage = nullptr;
+    QComboBox *NEWLanguage = nullptr;
+    QPushButton *TranslateButton = nullptr; // the page's default button
+    QPlainTextEdit *TranslateResult = nullptr;
+
+    // ---- ad strip and update check (MirelMainAdStrip.cpp) ----
+    QWidget *pnlAD = nullptr; // 0, 428, 382, 49
+    TWebBrowser *ADWeb = nullptr;
+
+    // Start-up: writes the missing page files and starts both navigations. Runs from
+    // the constructor; an error stops it and shows the standard exception report.
+    void FormCreate();
+    // First showing: fills the engine list and the language lists.
+    void FormShow();
+    // Refills OLDLanguage and NEWLanguage for the engine of that name.
+    void ChangeType(const QString &engineName);
+
+    const Sites &sites() const { return m_sites; }
+    const QString &webFolder() const { return m_webFolder; }
+    MessagePresenter &messagePresenter() const { return *m_services.presenter; }
+    const WebPageLauncher &webPageLauncher() const { return m_services.launcher; }
+
+    // ShowMsgBox through the window's presenter; kind 0 with an empty caption is the
+    // information box of input problems.
+    int showMsgBox(const QString &text, const QString &caption = {}, quint8 kind = 0) const;
+
+    // Runs an event handler under the standard exception report.
+    template <typename Handler> void guarded(Handler &&handler)
+    {
+        mirel::guarded(*m_services.presenter, reportOwner(), std::forward<Handler>(handler));
+    }
+
+public slots:
+    void TranslateButtonClick();
+    void WordButtonClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    // Enter with no modifier clicks the visible page's default button (see DefaultKeys).
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void setUpWindow();
+    void createTopBar();
+    void createPageContainer();
+    void createWordPage();
+    void createTranslatePage();
+    void createAdStrip();
+    QPushButton *visibleDefaultButton() const;
+    bool focusTakesEnter() const;
+    QWidget *reportOwner();
+
+    Sites m_sites;
+    QString m_webFolder;
+    ShellServices m_services;
+    bool m_shown = false;
+};
+
+} // namespace mirel

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "util/shell/MessagePresenter.h"
+
+namespace mirel {
+
+// Message boxes as QMessageBox, modal for the whole application.
+class WidgetMessagePresenter final : public MessagePresenter
+{
+public:
+    MessageBoxAnswer present(const MessageBoxRequest &request) override;
+};
+
+} // namespace mirel
