@@ -6,6 +6,8 @@
 namespace mirel::replica {
 namespace {
 
+constexpr size_t kMaxSessions = 10000;
+
 std::string_view trimmed(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -48,6 +50,8 @@ Sessions::Visit Sessions::visit(const httplib::Request &req, httplib::Response &
     char id[40];
     std::snprintf(id, sizeof id, "%08llx%04x", static_cast<unsigned long long>(now) & 0xFFFFFFFFull,
                   ++m_next & 0xFFFF);
+    if (m_requests.size() >= kMaxSessions)
+        m_requests.erase(m_requests.begin()); // a demo server: forget one rather than grow
     m_requests[id] = 1;
     res.set_header("Set-Cookie", m_cookieName + "=" + id + "; path=/");
     return {id, 1};
