@@ -3,6 +3,7 @@
 #include "app/ExceptionReport.h"
 #include "app/ShellServices.h"
 #include "config/Sites.h"
+#include "net/HttpClient.h"
 
 #include <QWidget>
 
@@ -61,6 +62,9 @@ public:
     // ---- ad strip and update check (MirelMainAdStrip.cpp) ----
     QWidget *pnlAD = nullptr; // 0, 428, 382, 49
     TWebBrowser *ADWeb = nullptr;
+
+    // ---- the one HTTP client every request goes through ----
+    THttpClient MirelHTTP;
 
     // Start-up: writes the missing page files and starts both navigations. Runs from
     // the constructor; an error stops it and shows the standard exception report.
