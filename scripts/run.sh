@@ -117,8 +117,9 @@ if ! kill -0 "$app_pid" 2>/dev/null; then
   app_pid=""
   exit 1
 fi
+# The main window is the top-level window of the program's class.
 window=$(xwininfo -display ":$display" -root -tree 2>/dev/null |
-  grep -F '"Mirel' | awk '{print $1}' | head -n 1 || true)
+  grep -F '("mirel" ' | awk '{print $1}' | head -n 1 || true)
 if [ -n "$window" ] && import -display ":$display" -window "$window" "$SCREENSHOT" 2>/dev/null; then
   :
 else
