@@ -8,9 +8,8 @@
 // missing.
 std::string cutBetween(std::string_view text, std::string_view start, std::string_view end);
 
-// What the program's dictionary scraper takes from a search page, worked through its
-// steps on the page's bytes (UTF-8 here; the GBK round trip is applied, so a character
-// GBK cannot hold reads as "?").
+// What the program's dictionary scraper takes from a search page, as UTF-8 (the record is
+// GBK, so a character GBK cannot hold reads as "?"); notFound for the empty record.
 struct ScrapedWord
 {
     bool notFound = false;
