@@ -164,6 +164,11 @@ def draw_icon():
     draw.text(((size - (right - left)) // 2 - left, (size - (lower - upper)) // 2 - upper), "译",
               font=font, fill=(255, 255, 255, 255))
     image.save(HERE / "Mirel.ico", sizes=[(48, 48), (32, 32), (16, 16)])
+    # The same images for the desktop's icon theme.
+    icons = HERE / "icons"
+    icons.mkdir(exist_ok=True)
+    for px in (48, 32, 16):
+        image.resize((px, px), Image.LANCZOS).save(icons / f"mirel-{px}.png")
 
 
 def main():

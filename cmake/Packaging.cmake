@@ -1,0 +1,35 @@
+# Installation and the Debian package.
+#   cmake --install <build> [--prefix /usr]
+#   cpack -G DEB --config <build>/CPackConfig.cmake    (from the build folder: cpack -G DEB)
+include(GNUInstallDirs)
+
+# The program finds its update library beside it in the install tree.
+set_target_properties(mirel PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+
+install(TARGETS mirel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS update LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
+install(FILES resources/mirel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(px 16 32 48)
+  install(FILES resources/icons/mirel-${px}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${px}x${px}/apps RENAME mirel.png)
+endforeach()
+# The page files and the window's pictures, for users who want to restyle them; the program
+# itself carries them compiled in.
+install(FILES resources/Translate.html resources/Line.gif resources/sound.gif
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/web)
+install(DIRECTORY resources/pictures/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/pictures)
+
+set(CPACK_PACKAGE_NAME "mirel")
+set(CPACK_PACKAGE_VENDOR "Mirel")
+set(CPACK_PACKAGE_CONTACT "Mirel developers <dev@mirelsoft.cn>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Mirel translation tool: four online engines and a dictionary")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The web engine's own helper process and the CJK font are needed at run time but are not
+# found by library scanning.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, fonts-noto-cjk, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+include(CPack)
