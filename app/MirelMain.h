@@ -58,6 +58,16 @@ public:
     QComboBox *NEWLanguage = nullptr;
     QPushButton *TranslateButton = nullptr; // the page's default button
     QPlainTextEdit *TranslateResult = nullptr;
+    // Handlers and methods of the page (MirelMainTranslate.cpp); the handlers run
+    // under guarded(). TranslateButtonClick is a slot (below).
+    void TranslateTypeChange();
+    void TranslateICOClick();
+    // True when the engine of that name offers a language of that display name.
+    bool CheckLanguage(const QString &engineName, const QString &languageName) const;
+    // Translates the passage (line breaks as CR LF) with the selected engine and
+    // languages through MirelHTTP; Google also sets TranslateResult's font. An engine
+    // index outside 0 to 3 sends nothing and gives the empty text.
+    QString GetTranslate(const QString &passage);
 
     // ---- ad strip and update check (MirelMainAdStrip.cpp) ----
     QWidget *pnlAD = nullptr; // 0, 428, 382, 49

@@ -67,11 +67,13 @@ void TMirelMain::createTranslatePage()
     TranslateICO->setGeometry(211, 103, 11, 11);
     TranslateICO->setPixmap(QPixmap(QLatin1String(pictures::TranslateICO)));
     TranslateICO->setCursor(Qt::PointingHandCursor);
+    connect(TranslateICO, &TPictureLabel::clicked, this, &TMirelMain::TranslateICOClick);
 
     TranslateContent = createMemo(QStringLiteral("TranslateContent"), {9, 7, 368, 83}, page);
 
     TranslateType = createList(QStringLiteral("TranslateType"), {9, 98, 93, 20}, page);
     TranslateType->setCursor(Qt::ArrowCursor);
+    connect(TranslateType, &QComboBox::activated, this, &TMirelMain::TranslateTypeChange);
     OLDLanguage = createList(QStringLiteral("OLDLanguage"), {110, 98, 96, 20}, page);
     NEWLanguage = createList(QStringLiteral("NEWLanguage"), {227, 98, 96, 20}, page);
 
@@ -106,12 +108,6 @@ void TMirelMain::ChangeType(const QString &engineName)
     NEWLanguage->addItems(choice->names);
     OLDLanguage->setCurrentIndex(choice->sourcePosition);
     NEWLanguage->setCurrentIndex(choice->targetPosition);
-}
-
-// The translate command goes here.
-void TMirelMain::TranslateButtonClick()
-{
-    guarded([] {});
 }
 
 } // namespace mirel
