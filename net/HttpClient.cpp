@@ -75,7 +75,10 @@ QByteArray THttpClient::Post(const QByteArray &address, QList<QByteArray> &field
 
 bool THttpClient::judgeKeepAlive(TIdHTTPProtocolVersion version) const
 {
-    if (!m_connection || m_connection->peerClosed() || m_reader->closed())
+    // Bytes beyond the end of the answer mean the framing was not what the peer sent:
+    // the next answer could not be told apart from them.
+    if (!m_connection || m_connection->peerClosed() || m_reader->closed() ||
+        m_reader->hasBuffered())
         return false;
     return keepAliveByHeaders(m_response, version);
 }
@@ -155,8 +158,12 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
                 m_connection->send(body, ReadTimeoutMs);
 
             THttpResponse response = readHead(version);
-            while (response.ResponseCode == 100)
+            for (int interim = 0; response.ResponseCode == 100; ++interim) {
+                if (interim == kMaxInterimResponses)
+                    throw EResponseTooLarge(QStringLiteral("More than %1 interim responses.")
+                                                .arg(kMaxInterimResponses));
                 response = readHead(version);
+            }
 
             const int code = response.ResponseCode;
             const int d = code / 100;

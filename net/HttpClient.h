@@ -33,6 +33,8 @@ public:
     static constexpr int kConnectTimeoutMs = 30000;
     static constexpr int kReadTimeoutMs = 60000;
     static constexpr int kRedirectBodyTimeoutMs = 4000;
+    // 100 Continue answers accepted before the final answer of one request.
+    static constexpr int kMaxInterimResponses = 100;
 
     THttpClient();
     ~THttpClient();

@@ -21,6 +21,8 @@ public:
     int timeout() const { return m_timeoutMs; }
     // True once the source has reported a close.
     bool closed() const { return m_closed; }
+    // True while bytes that arrived are not read yet.
+    bool hasBuffered() const { return m_pos < m_buffer.size(); }
 
     // The next line without its LF and a CR before it. Raises EConnClosedGracefully when
     // the source closes before a whole line arrived, EMaxLineLengthExceeded for a line

@@ -40,6 +40,18 @@ Reply &Reply::hang()
     return *this;
 }
 
+Reply &Reply::reset()
+{
+    m_end = End::Reset;
+    return *this;
+}
+
+Reply &Reply::sendForever(QByteArray piece)
+{
+    m_steps.push_back({std::move(piece), 0, true});
+    return *this;
+}
+
 struct ScriptedServer::Connection
 {
     int fd = -1;
@@ -149,6 +161,39 @@ bool sendAll(int fd, const QByteArray &bytes)
     return true;
 }
 
+// Sends piece until the peer goes away (false) or stopFd becomes readable (false too).
+bool sendForever(int fd, const QByteArray &piece, int stopFd)
+{
+    if (piece.isEmpty())
+        return false;
+    qsizetype at = 0;
+    for (;;) {
+        pollfd p[2] = {{fd, POLLOUT, 0}, {stopFd, POLLIN, 0}};
+        if (::poll(p, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (p[1].revents & POLLIN)
+            return false;
+        if (p[0].revents & (POLLERR | POLLHUP | POLLNVAL))
+            return false;
+        const ssize_t n = ::send(fd, piece.constData() + at, size_t(piece.size() - at),
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
+        if (n <= 0)
+            return false;
+        at = (at + n) % piece.size();
+    }
+}
+
+void resetConnection(int fd)
+{
+    const linger abort{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+}
+
 } // namespace
 
 bool ScriptedServer::readRequest(Connection &c, QByteArray &request)
@@ -198,10 +243,14 @@ bool ScriptedServer::serve(Connection &c)
             if (::poll(&p, 1, step.pauseMs) > 0)
                 return false; // stopping
         }
+        if (step.endless)
+            return sendForever(c.fd, step.bytes, m_wakePipe[0]);
         if (!step.bytes.isEmpty() && !sendAll(c.fd, step.bytes))
             return false;
     }
-    if (reply.end() == Reply::End::Close)
+    if (reply.end() == Reply::End::Reset)
+        resetConnection(c.fd);
+    if (reply.end() == Reply::End::Close || reply.end() == Reply::End::Reset)
         return false;
     if (reply.end() == Reply::End::Hang)
         c.mute = true;

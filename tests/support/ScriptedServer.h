@@ -11,16 +11,17 @@
 namespace mirel::test {
 
 // What the server does for one request: send bytes, pause between them, and then keep
-// the connection open for the next request, close it, or hang (keep it open and never
-// answer again).
+// the connection open for the next request, close it, reset it, or hang (keep it open
+// and never answer again). A reply may end in an endless stream of one piece.
 class Reply
 {
 public:
-    enum class End { KeepOpen, Close, Hang };
+    enum class End { KeepOpen, Close, Hang, Reset };
     struct Step
     {
         QByteArray bytes;
         int pauseMs = 0;
+        bool endless = false; // bytes sent again and again until the peer goes away
     };
 
     Reply() = default;
@@ -32,6 +33,11 @@ public:
     Reply &pause(int ms);
     Reply &close();
     Reply &hang();
+    // Closes with a TCP reset (RST) instead of an orderly close.
+    Reply &reset();
+    // Sends piece again and again, as fast as the peer reads, until the peer closes the
+    // connection or the server stops; the steps after it never run.
+    Reply &sendForever(QByteArray piece);
 
     const std::vector<Step> &steps() const { return m_steps; }
     End end() const { return m_end; }

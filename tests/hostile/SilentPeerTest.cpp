@@ -1,0 +1,85 @@
+// Peers that are slow, silent or gone: each call ends within the read time-limit with
+// the socket error, or with what arrived.
+#include "HostileFixture.h"
+
+using namespace mirel;
+using namespace mirel::test;
+
+namespace {
+
+const QString kTimedOut = QStringLiteral("Socket Error # 10060\r\nConnection timed out.");
+
+} // namespace
+
+TEST_F(HostilePeer, TrickleOfOneByteASecondHitsTheReadTimeLimit)
+{
+    client.ReadTimeoutMs = 300;
+    Reply trickle;
+    for (const char c : QByteArray("HTTP/1.1 200 OK\r\n"))
+        trickle.send(QByteArray(1, c)).pause(1000);
+    server.enqueue(trickle);
+    const Outcome out = run([&] { client.Get(url()); });
+    EXPECT_EQ(out.message, kTimedOut);
+    EXPECT_LT(out.seconds, 2.0);
+}
+
+TEST_F(HostilePeer, SteadyTrickleWithinTheTimeLimitIsReadWhole)
+{
+    client.ReadTimeoutMs = 1000;
+    Reply trickle;
+    for (const char c : QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabc"))
+        trickle.send(QByteArray(1, c)).pause(10);
+    server.enqueue(trickle);
+    EXPECT_EQ(client.Get(url()), "abc");
+}
+
+TEST_F(HostilePeer, NeverAnswers)
+{
+    client.ReadTimeoutMs = 300;
+    server.enqueue(Reply().hang());
+    const Outcome out = run([&] { client.Get(url()); });
+    EXPECT_EQ(out.message, kTimedOut);
+    EXPECT_LT(out.seconds, 2.0);
+}
+
+TEST_F(HostilePeer, NeverClosesABodyReadUntilClose)
+{
+    client.ReadTimeoutMs = 300;
+    server.enqueue(Reply("HTTP/1.1 200 OK\r\n\r\npartial").hang());
+    const Outcome out = run([&] { client.Get(url()); });
+    EXPECT_EQ(out.message, kTimedOut);
+    EXPECT_LT(out.seconds, 2.0);
+}
+
+TEST_F(HostilePeer, NeverSendsTheRestOfAContentLengthBody)
+{
+    client.ReadTimeoutMs = 300;
+    server.enqueue(Reply("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nhalf").hang());
+    const Outcome out = run([&] { client.Get(url()); });
+    EXPECT_EQ(out.message, kTimedOut);
+    EXPECT_LT(out.seconds, 2.0);
+}
+
+TEST_F(HostilePeer, ClosesBeforeTheStatusLine)
+{
+    server.enqueue(Reply().close());
+    EXPECT_EQ(run([&] { client.Get(url()); }).message,
+              QStringLiteral("Connection Closed Gracefully."));
+}
+
+TEST_F(HostilePeer, ClosesInsideTheStatusLine)
+{
+    server.enqueue(Reply("HTTP/1.1 20").close());
+    EXPECT_EQ(run([&] { client.Get(url()); }).message,
+              QStringLiteral("Connection Closed Gracefully."));
+}
+
+TEST_F(HostilePeer, ResetsMidBody)
+{
+    server.enqueue(Reply("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + QByteArray(500, 'x'))
+                       .pause(50)
+                       .reset());
+    const Outcome out = run([&] { client.Get(url()); });
+    EXPECT_EQ(out.message, QStringLiteral("Socket Error # 10054\r\nConnection reset by peer."));
+    EXPECT_FALSE(client.Connected());
+}
