@@ -27,6 +27,12 @@ void typeText(QWidget *widget, const QString &text)
 
 } // namespace
 
+MessageBoxAnswer FocusRecordingPresenter::present(const MessageBoxRequest &request)
+{
+    focusWhileShown.push_back(QApplication::focusWidget());
+    return RecordingPresenter::present(request);
+}
+
 void TranslateFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());

@@ -10,8 +10,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace mirel::test {
+
+// Records each box with the control that had the focus while it was shown.
+class FocusRecordingPresenter : public RecordingPresenter
+{
+public:
+    MessageBoxAnswer present(const MessageBoxRequest &request) override;
+    std::vector<const QWidget *> focusWhileShown;
+};
 
 // A shown window whose translation sites (and every other outside site but the
 // vendor's, which the ad strip would load) point at a scripted loopback server. Boxes
@@ -37,7 +46,8 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<ScriptedServer> server = std::make_unique<ScriptedServer>();
-    std::shared_ptr<RecordingPresenter> presenter = std::make_shared<RecordingPresenter>();
+    std::shared_ptr<FocusRecordingPresenter> presenter =
+        std::make_shared<FocusRecordingPresenter>();
     std::unique_ptr<TMirelMain> window;
 };
 
