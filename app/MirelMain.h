@@ -2,7 +2,11 @@
 
 #include "app/ExceptionReport.h"
 #include "app/ShellServices.h"
+#include "app/UpdateCall.h"
 #include "config/Sites.h"
+#include "controls/TImgButton.h"
+#include "controls/TImgCheckButton.h"
+#include "controls/TPaintPanel.h"
 #include "net/HttpClient.h"
 
 #include <QWidget>
@@ -13,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
+class QTimer;
 
 namespace mirel {
 
@@ -33,7 +38,14 @@ public:
     ~TMirelMain() override;
 
     // ---- top bar (MirelMainTopBar.cpp) ----
-    QWidget *TopPanel = nullptr; // 0, 0, 382, 33
+    TPaintPanel *TopPanel = nullptr;             // 0, 0, 382, 33
+    TImgCheckButton *Button_Word = nullptr;      // Tag 0 (TabWord); hidden
+    TImgCheckButton *Button_Translate = nullptr; // Tag 1 (TabTranslate); checked
+    TImgButton *Button_Web = nullptr;            // Tag 2: opens the vendor page
+    // Show the page whose index is the sender's Tag; a sender that is not an image
+    // control is ignored.
+    void Button_WordClick(QObject *sender);
+    void Button_TranslateClick(QObject *sender);
 
     // ---- page container (MirelMain.cpp) ----
     // Page 0 is TabWord, page 1 TabTranslate; pages start 2 px below the top edge.
@@ -42,7 +54,7 @@ public:
     QWidget *TabTranslate = nullptr;
 
     // ---- dictionary page (MirelMainWordPage.cpp) ----
-    QWidget *WordPanel = nullptr; // 0, 0, 374, 42 on TabWord
+    TPaintPanel *WordPanel = nullptr; // 0, 0, 374, 42 on TabWord (app/WordBar.h)
     QLineEdit *Word = nullptr;
     QPushButton *WordButton = nullptr; // the page's default button
     TWebBrowser *WordBrowser = nullptr;
@@ -72,7 +84,20 @@ public:
     // ---- ad strip and update check (MirelMainAdStrip.cpp) ----
     QWidget *pnlAD = nullptr; // 0, 428, 382, 49
     TWebBrowser *ADWeb = nullptr;
+    // 5000 ms from creation; off once its one call of the update library has returned.
+    QTimer *UpdateTimer = nullptr;
+    // Opens the vendor page in the desktop's browser.
+    void Button_WebClick();
+    // Hands the update list's address to the update library, once per run.
+    void UpdateTimerTimer();
+    // The library's DoUpdate unless replaced (tests).
+    void setUpdateCall(UpdateCall call) { m_updateCall = std::move(call); }
 
+private:
+    UpdateCall m_updateCall;
+    bool m_updateCalled = false;
+
+public:
     // ---- the one HTTP client every request goes through ----
     THttpClient MirelHTTP;
 

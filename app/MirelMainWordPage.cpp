@@ -3,6 +3,7 @@
 #include "app/MirelMain.h"
 
 #include "app/TWebBrowser.h"
+#include "app/WordBar.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,9 +12,7 @@ namespace mirel {
 
 void TMirelMain::createWordPage()
 {
-    WordPanel = new QWidget(TabWord);
-    WordPanel->setObjectName(QStringLiteral("WordPanel"));
-    WordPanel->setGeometry(0, 0, 374, 42);
+    WordPanel = createWordPanel(TabWord);
 
     Word = new QLineEdit(WordPanel);
     Word->setObjectName(QStringLiteral("Word"));

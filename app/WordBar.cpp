@@ -1,0 +1,19 @@
+#include "app/WordBar.h"
+
+#include "controls/TPaintPanel.h"
+#include "resources/Pictures.h"
+
+namespace mirel {
+
+TPaintPanel *createWordPanel(QWidget *page)
+{
+    auto *panel = new TPaintPanel(page);
+    panel->setObjectName(QStringLiteral("WordPanel"));
+    panel->setGeometry(0, 0, 374, 42);
+    panel->setCaption(QStringLiteral("WordPanel"));
+    panel->setPicture(QImage(QLatin1String(pictures::WordPanel)));
+    panel->setPicHorzStretch(hstRight);
+    return panel;
+}
+
+} // namespace mirel
