@@ -1,0 +1,94 @@
+// The window against the real replica: a sentence through each of the four engines.
+#include "../app/RecordingPresenter.h"
+#include "ReplicaProcess.h"
+#include "app/MirelMain.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mirel {
+namespace {
+
+class TranslateEndToEnd : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(replica.start(QStringLiteral(MIREL_REPLICA_PATH)))
+            << replica.why().toStdString();
+        ShellServices services;
+        services.presenter = presenter;
+        services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
+        services.launcher.start = [](const QString &, const QStringList &) {};
+        window =
+            std::make_unique<TMirelMain>(Sites::local(replica.port()),
+                                         dir.path() + QStringLiteral("/Web/"), std::move(services));
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        EXPECT_TRUE(replica.stop());
+    }
+
+    void pick(QComboBox *list, const QString &text)
+    {
+        const int index = list->findText(text, Qt::MatchExactly);
+        ASSERT_GE(index, 0) << text.toStdString();
+        list->showPopup();
+        QAbstractItemView *const view = list->view();
+        ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
+        const QModelIndex item = view->model()->index(index, list->modelColumn());
+        view->scrollTo(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+        ASSERT_TRUE(QTest::qWaitFor([view] { return !view->isVisible(); }));
+    }
+
+    QTemporaryDir dir;
+    test::ReplicaProcess replica;
+    std::shared_ptr<test::RecordingPresenter> presenter =
+        std::make_shared<test::RecordingPresenter>();
+    std::unique_ptr<TMirelMain> window;
+};
+
+TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
+{
+    struct Case
+    {
+        QString engine, source, target, passage, result;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Google引擎"), QStringLiteral("中文(简体)"), QStringLiteral("英语"),
+         QStringLiteral("我喜欢苹果和茶。"), QStringLiteral("I like apple and tea.")},
+        {QStringLiteral("百度引擎"), QStringLiteral("中文"), QStringLiteral("英语"),
+         QStringLiteral("我喜欢苹果和茶。"), QStringLiteral("I like apple and tea.")},
+        {QStringLiteral("网易引擎"), QStringLiteral("日语"), QStringLiteral("中文"),
+         QStringLiteral("ありがとう"), QStringLiteral("谢谢")},
+        {QStringLiteral("雅虎引擎"), QStringLiteral("英语"), QStringLiteral("中文"),
+         QStringLiteral("good morning, friend"), QStringLiteral("早上好，朋友")},
+    };
+    for (const Case &c : cases) {
+        pick(window->TranslateType, c.engine);
+        pick(window->OLDLanguage, c.source);
+        pick(window->NEWLanguage, c.target);
+        window->TranslateContent->setPlainText(c.passage);
+        QTest::mouseClick(window->TranslateButton, Qt::LeftButton);
+        EXPECT_EQ(window->TranslateResult->toPlainText(), c.result) << c.engine.toStdString();
+    }
+    for (const MessageBoxRequest &box : presenter->boxes)
+        ADD_FAILURE() << box.text.toStdString();
+}
+
+} // namespace
+} // namespace mirel
