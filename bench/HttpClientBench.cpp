@@ -1,12 +1,17 @@
-// Throughput of the HTTP client against a loopback server, form encoding and the
-// Cookie value. Reading must stay linear in the body size.
-#include "net/CookieStore.h"
-#include "net/FormEncoding.h"
+// The HTTP client against libcurl: the same loopback server, the same bodies (64 KiB,
+// 1 MiB, 16 MiB; by Content-Length, chunked, until the close), one connection kept
+// where the framing allows. The run ends with the ratio of the two per case.
 #include "net/HttpClient.h"
 
+#include "RatioReporter.h"
 #include "ScriptedServer.h"
 
 #include <benchmark/benchmark.h>
+#include <curl/curl.h>
+
+#include <memory>
+#include <string>
+#include <utility>
 
 using namespace mirel;
 using mirel::test::Reply;
@@ -37,57 +42,90 @@ Reply replyFor(qsizetype size, Framing framing)
     return Reply();
 }
 
-void BM_Get(benchmark::State &state, Framing framing)
+void finish(benchmark::State &state, qsizetype got, qsizetype size)
+{
+    if (got != size)
+        state.SkipWithError("short body");
+    state.SetBytesProcessed(state.iterations() * size);
+}
+
+void BM_Mirel(benchmark::State &state, Framing framing)
 {
     const qsizetype size = state.range(0);
     ScriptedServer server;
     const Reply reply = replyFor(size, framing);
     THttpClient client;
     const QByteArray address = server.baseUrl() + "/body";
+    qsizetype got = size;
     for (auto _ : state) {
         server.enqueue(reply);
         const QByteArray body = client.Get(address);
-        if (body.size() != size)
-            state.SkipWithError("short body");
+        got = body.size();
         benchmark::DoNotOptimize(body.constData());
     }
-    state.SetBytesProcessed(state.iterations() * size);
+    finish(state, got, size);
 }
 
-void BM_FormEncodeGbk(benchmark::State &state)
+size_t appendTo(char *data, size_t, size_t n, void *out)
 {
-    QByteArray gbk;
-    while (gbk.size() < (1 << 20))
-        gbk += "\xD6\xD0\xCE\xC4 [x]&"; // 中文 and a few escaped characters
+    static_cast<QByteArray *>(out)->append(data, qsizetype(n));
+    return n;
+}
+
+struct CurlDeleter
+{
+    void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
+};
+
+void BM_Curl(benchmark::State &state, Framing framing)
+{
+    const qsizetype size = state.range(0);
+    ScriptedServer server;
+    const Reply reply = replyFor(size, framing);
+    const std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    const QByteArray address = server.baseUrl() + "/body";
+    QByteArray body;
+    curl_easy_setopt(curl.get(), CURLOPT_URL, address.constData());
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, appendTo);
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
+    qsizetype got = size;
     for (auto _ : state) {
-        QList<QByteArray> fields{"text=" + gbk, "from=zh", "to=en"};
-        encodeFormFields(fields);
-        benchmark::DoNotOptimize(joinFormFields(fields).constData());
+        server.enqueue(reply);
+        body = QByteArray();
+        if (curl_easy_perform(curl.get()) != CURLE_OK)
+            state.SkipWithError("curl failed");
+        got = body.size();
+        benchmark::DoNotOptimize(body.constData());
     }
-    state.SetBytesProcessed(state.iterations() * gbk.size());
+    finish(state, got, size);
 }
 
-void BM_CookieValue(benchmark::State &state)
+void sizes(benchmark::internal::Benchmark *b)
 {
-    TCookieStore store;
-    for (int i = 0; i < 1000; ++i)
-        store.AddCookie("c" + QByteArray::number(i) + "=v; domain=.d" + QByteArray::number(i % 10) +
-                            ".test",
-                        "www.d" + QByteArray::number(i % 10) + ".test");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(store.CookieValue("www.d3.test", "/").constData());
+    b->Arg(64 << 10)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_Get, content_length, ContentLength)
-    ->Arg(64 << 10)
-    ->Arg(1 << 20)
-    ->Arg(4 << 20)
-    ->Arg(16 << 20);
-BENCHMARK_CAPTURE(BM_Get, chunked, Chunked)->Arg(64 << 10)->Arg(1 << 20)->Arg(16 << 20);
-BENCHMARK_CAPTURE(BM_Get, until_close, UntilClose)->Arg(64 << 10)->Arg(1 << 20)->Arg(16 << 20);
-BENCHMARK(BM_FormEncodeGbk);
-BENCHMARK(BM_CookieValue);
-
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    const std::pair<const char *, Framing> framings[] = {
+        {"content_length", ContentLength}, {"chunked", Chunked}, {"until_close", UntilClose}};
+    for (const auto &[name, framing] : framings) {
+        benchmark::RegisterBenchmark((std::string("get/") + name + "/mirel").c_str(), BM_Mirel,
+                                     framing)
+            ->Apply(sizes);
+        benchmark::RegisterBenchmark((std::string("get/") + name + "/curl").c_str(), BM_Curl,
+                                     framing)
+            ->Apply(sizes);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    mirel::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    curl_global_cleanup();
+    return 0;
+}
