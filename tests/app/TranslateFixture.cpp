@@ -1,6 +1,7 @@
 #include "TranslateFixture.h"
 
-#include <QAbstractItemView>
+#include "PickFromList.h"
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
@@ -57,16 +58,7 @@ Sites TranslateFixture::sitesFor(quint16 port)
 
 void TranslateFixture::pick(QComboBox *list, const QString &text)
 {
-    const int index = list->findText(text, Qt::MatchExactly);
-    ASSERT_GE(index, 0) << text.toStdString();
-    list->showPopup();
-    QAbstractItemView *const view = list->view();
-    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
-    const QModelIndex item = view->model()->index(index, list->modelColumn());
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
-    ASSERT_TRUE(QTest::qWaitFor([view] { return !view->isVisible(); }));
-    ASSERT_EQ(list->currentText(), text);
+    pickFromList(list, text);
 }
 
 void TranslateFixture::choose(const QString &engine, const QString &source, const QString &target)

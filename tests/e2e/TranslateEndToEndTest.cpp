@@ -1,9 +1,9 @@
 // The window against the real replica: a sentence through each of the four engines.
+#include "../app/PickFromList.h"
 #include "../app/RecordingPresenter.h"
 #include "ReplicaProcess.h"
 #include "app/MirelMain.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -42,19 +42,6 @@ protected:
         EXPECT_TRUE(replica.stop());
     }
 
-    void pick(QComboBox *list, const QString &text)
-    {
-        const int index = list->findText(text, Qt::MatchExactly);
-        ASSERT_GE(index, 0) << text.toStdString();
-        list->showPopup();
-        QAbstractItemView *const view = list->view();
-        ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }));
-        const QModelIndex item = view->model()->index(index, list->modelColumn());
-        view->scrollTo(item);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
-        ASSERT_TRUE(QTest::qWaitFor([view] { return !view->isVisible(); }));
-    }
-
     QTemporaryDir dir;
     test::ReplicaProcess replica;
     std::shared_ptr<test::RecordingPresenter> presenter =
@@ -76,12 +63,12 @@ TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
         {QStringLiteral("网易引擎"), QStringLiteral("日语"), QStringLiteral("中文"),
          QStringLiteral("ありがとう"), QStringLiteral("谢谢")},
         {QStringLiteral("雅虎引擎"), QStringLiteral("英语"), QStringLiteral("中文"),
-         QStringLiteral("good morning, friend"), QStringLiteral("早上好，朋友")},
+         QStringLiteral("good morning, friend\nthank you"), QStringLiteral("早上好，朋友\n谢谢")},
     };
     for (const Case &c : cases) {
-        pick(window->TranslateType, c.engine);
-        pick(window->OLDLanguage, c.source);
-        pick(window->NEWLanguage, c.target);
+        test::pickFromList(window->TranslateType, c.engine);
+        test::pickFromList(window->OLDLanguage, c.source);
+        test::pickFromList(window->NEWLanguage, c.target);
         window->TranslateContent->setPlainText(c.passage);
         QTest::mouseClick(window->TranslateButton, Qt::LeftButton);
         EXPECT_EQ(window->TranslateResult->toPlainText(), c.result) << c.engine.toStdString();
