@@ -12,6 +12,7 @@ namespace mirel::bench {
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run> &runs) override;
     void Finalize() override;
 

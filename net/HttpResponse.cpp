@@ -167,6 +167,11 @@ QByteArray readResponseBody(ResponseReader &reader, const THttpResponse &respons
             // a chunked body cut short is returned as far as it arrived
         }
     } else if (response.ContentLength > 0) {
+        // One allocation instead of copies as the body grows; a length beyond what any
+        // page of ours needs is not taken on trust.
+        constexpr qint64 kReserveAtMost = 16 * 1024 * 1024;
+        if (response.ContentLength <= kReserveAtMost)
+            body.reserve(qsizetype(response.ContentLength));
         reader.readBytes(response.ContentLength, body);
     } else if (!response.HasContentLength) {
         reader.readToEnd(body);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -274,6 +275,9 @@ void ScriptedServer::run()
         if (fds[1].revents & POLLIN) {
             const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
             if (fd >= 0) {
+                // Replies go out as scripted, without waiting to be coalesced.
+                const int one = 1;
+                ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
                 auto c = std::make_unique<Connection>();
                 c->fd = fd;
                 open.push_back(std::move(c));
