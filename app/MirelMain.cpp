@@ -104,7 +104,7 @@ void TMirelMain::createPageContainer()
 
 void TMirelMain::FormCreate()
 {
-    writeMissingPageFiles(m_webFolder);
+    WebFolder::at(m_webFolder).writeMissingPageFiles(pageFileResources());
     WordBrowser->Navigate(m_webFolder + QStringLiteral("Translate.html"));
     ADWeb->Navigate(QString::fromLatin1(m_sites.vendorAdPage()));
 }

@@ -58,6 +58,10 @@ public:
     QLineEdit *Word = nullptr;
     QPushButton *WordButton = nullptr; // the page's default button
     TWebBrowser *WordBrowser = nullptr;
+    // Looks the word (GBK) up on the dictionary site through MirelHTTP, whose redirect
+    // and request fields it sets (they stay set). Returns the tagged word record, or the
+    // empty text when nothing was found; a failed request throws (MirelMainWord.cpp).
+    QByteArray GetWord(const QByteArray &gbkWord);
 
     // ---- translation page (MirelMainTranslatePage.cpp) ----
     QLabel *TranslateLine = nullptr;

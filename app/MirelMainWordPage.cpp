@@ -31,10 +31,4 @@ void TMirelMain::createWordPage()
     WordBrowser->setGeometry(1, 45, 385, 343);
 }
 
-// The dictionary lookup command goes here.
-void TMirelMain::WordButtonClick()
-{
-    guarded([] {});
-}
-
 } // namespace mirel

@@ -1,42 +1,33 @@
 #include "app/PageFiles.h"
 
+#include "resources/Resources.h"
+#include "util/Errors.h"
 #include "util/shell/ResourceFile.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 namespace mirel {
 
 namespace {
 
-// Whether it worked shows when the first file is written.
-void createFolder(const QString &webFolder)
+QByteArray resourceBytes(const QString &resName, const QString &resType)
 {
-    QDir().mkpath(webFolder);
-}
-
-void save(const QString &webFolder, const PageFile &file)
-{
-    SaveResourceToFile(QLatin1String(file.resName), QLatin1String(file.resType),
-                       pageFilePath(webFolder, file));
+    QFile resource(resourcePath(resName, resType));
+    if (!resource.open(QIODevice::ReadOnly))
+        throw EResNotFound(QStringLiteral("Resource %1 not found").arg(resName));
+    return resource.readAll();
 }
 
 } // namespace
 
-void writeMissingPageFiles(const QString &webFolder)
+PageFileContents pageFileResources()
 {
-    createFolder(webFolder);
-    for (const PageFile &file : PageFiles) {
-        if (!QFileInfo::exists(pageFilePath(webFolder, file)))
-            save(webFolder, file);
-    }
-}
-
-void writeAllPageFiles(const QString &webFolder)
-{
-    createFolder(webFolder);
-    for (const PageFile &file : PageFiles)
-        save(webFolder, file);
+    initResources();
+    return {
+        resourceBytes(QStringLiteral("TRANSLATE"), QStringLiteral("MYHTML")),
+        resourceBytes(QStringLiteral("LINE"), QStringLiteral("PIC")),
+        resourceBytes(QStringLiteral("SOUND"), QStringLiteral("PIC")),
+    };
 }
 
 } // namespace mirel

@@ -6,7 +6,8 @@
 namespace mirel {
 
 // The embedded web browser: Navigate starts loading a local file (a plain path) or a web
-// address and returns; the page loads on its own and no browser event is handled.
+// address and returns; the page loads on its own and no browser event is handled. A local
+// page reads only the files of its folder and reaches no remote address from its scripts.
 class TWebBrowser : public QWebEngineView
 {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #include "app/ApplicationTitle.h"
 #include "app/MirelMain.h"
 #include "app/WebEngineSetup.h"
-#include "app/WebFolderLocation.h"
 #include "config/Sites.h"
+#include "dictionary/WebFolder.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -15,8 +15,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(mirel::applicationTitle());
 
     const QString webFolder =
-        mirel::chooseWebFolder(QCoreApplication::applicationDirPath(),
-                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        mirel::WebFolder::choose(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .path();
     mirel::TMirelMain window(mirel::Sites::configured(), webFolder);
     window.show();
     return app.exec();

@@ -3,6 +3,7 @@
 #include "dictionary/HtmlSanitizer.h"
 #include "dictionary/PageTemplate.h"
 #include "dictionary/ScriptString.h"
+#include "dictionary/SpeechAddress.h"
 #include "util/TextCodec.h"
 #include "util/TextHelpers.h"
 
@@ -47,6 +48,13 @@ QString resultPageText(QStringView templateText, const WordRecord &record)
 QByteArray resultPageBytes(QByteArrayView templateBytes, QByteArrayView wordRecord)
 {
     return pageFileBytes(resultPageText(readPageText(templateBytes), parseWordRecord(wordRecord)));
+}
+
+QByteArray resultPageBytes(QByteArrayView templateBytes, QByteArrayView wordRecord,
+                           QByteArrayView speechSite)
+{
+    return pageFileBytes(resultPageText(withSpeechSite(readPageText(templateBytes), speechSite),
+                                        parseWordRecord(wordRecord)));
 }
 
 } // namespace mirel

@@ -24,5 +24,8 @@ QString resultPageText(QStringView templateText, const WordRecord &record);
 
 // From the template file's bytes and the tagged word record to the bytes of Temp.html.
 QByteArray resultPageBytes(QByteArrayView templateBytes, QByteArrayView wordRecord);
+// The same, with the page's text-to-speech address on speechSite (see SpeechAddress.h).
+QByteArray resultPageBytes(QByteArrayView templateBytes, QByteArrayView wordRecord,
+                           QByteArrayView speechSite);
 
 } // namespace mirel

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <utility>
+
 namespace mirel {
 
 WebFolder::WebFolder(const QString &programFolder)
@@ -24,6 +26,15 @@ WebFolder WebFolder::choose(const QString &programFolder, const QString &userDat
         return WebFolder(programFolder);
     QDir().mkpath(userDataFolder);
     return WebFolder(userDataFolder);
+}
+
+WebFolder WebFolder::at(const QString &folderPath)
+{
+    WebFolder folder;
+    folder.m_path = folderPath;
+    if (!folder.m_path.endsWith(u'/'))
+        folder.m_path += u'/';
+    return folder;
 }
 
 void WebFolder::ensureExists() const
@@ -51,20 +62,25 @@ void WebFolder::writeFile(const QString &name, QByteArrayView bytes) const
         throw EFCreateError::forFile(target, file.errorString());
 }
 
-void WebFolder::writePageFiles(QByteArrayView templateBytes, QByteArrayView lineGif,
-                               QByteArrayView soundGif) const
+void WebFolder::writePageFiles(const PageFileContents &files) const
 {
-    writeFile(QString::fromLatin1(templateName), templateBytes);
-    writeFile(QString::fromLatin1(lineName), lineGif);
-    writeFile(QString::fromLatin1(soundName), soundGif);
+    writeFile(QString::fromLatin1(templateName), files.templateBytes);
+    writeFile(QString::fromLatin1(lineName), files.lineGif);
+    writeFile(QString::fromLatin1(soundName), files.soundGif);
+}
 
-    // Names differing in case only are one file on the original's file system.
-    const QString lower = filePath(QStringLiteral("line.gif"));
-    const QFileInfo link(lower);
-    if (link.isSymLink() || link.exists())
-        return;
-    if (!QFile::link(QString::fromLatin1(lineName), lower))
-        writeFile(QStringLiteral("line.gif"), lineGif);
+void WebFolder::writeMissingPageFiles(const PageFileContents &files) const
+{
+    ensureExists();
+    const std::pair<const char *, const QByteArray *> table[] = {
+        {templateName, &files.templateBytes},
+        {lineName, &files.lineGif},
+        {soundName, &files.soundGif},
+    };
+    for (const auto &[name, bytes] : table) {
+        if (!QFileInfo::exists(filePath(QString::fromLatin1(name))))
+            writeFile(QString::fromLatin1(name), *bytes);
+    }
 }
 
 QString WebFolder::writeResultPage(QByteArrayView pageBytes) const

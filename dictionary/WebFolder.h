@@ -6,6 +6,14 @@
 
 namespace mirel {
 
+// The page files compiled into the program: the template and its two pictures.
+struct PageFileContents
+{
+    QByteArray templateBytes;
+    QByteArray lineGif;
+    QByteArray soundGif;
+};
+
 // The folder "Web" of the page files: the template, its two pictures and the result
 // page of the last lookup.
 class WebFolder
@@ -21,6 +29,8 @@ public:
     // Beside the program, or in the user's data folder when the program's folder cannot
     // be written (an installed copy).
     static WebFolder choose(const QString &programFolder, const QString &userDataFolder);
+    // The folder at that path itself ("/" is appended when missing).
+    static WebFolder at(const QString &folderPath);
 
     const QString &path() const { return m_path; }
     QString filePath(const QString &name) const { return m_path + name; }
@@ -29,10 +39,12 @@ public:
     void ensureExists() const;
     bool hasTemplate() const;
 
-    // Writes the template and both pictures (replacing what is there). The style sheet
-    // names the rule picture "line.gif": that name is linked to "Line.gif" as well.
-    void writePageFiles(QByteArrayView templateBytes, QByteArrayView lineGif,
-                        QByteArrayView soundGif) const;
+    // Writes the template and both pictures, replacing what is there.
+    void writePageFiles(const PageFileContents &files) const;
+    // Creates the folder when missing and writes each of the three files that does not
+    // exist, in the order template, rule picture, sound picture; an existing file is
+    // never touched. The first failure throws EFCreateError and stops.
+    void writeMissingPageFiles(const PageFileContents &files) const;
     // Writes the result page and returns its path.
     QString writeResultPage(QByteArrayView pageBytes) const;
     // The template's bytes; throws EFOpenError when it cannot be read.
@@ -43,6 +55,8 @@ public:
     void writeFile(const QString &name, QByteArrayView bytes) const;
 
 private:
+    WebFolder() = default;
+
     QString m_path;
 };
 

@@ -97,7 +97,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         folder = dir.path() + u'/';
-        writeAllPageFiles(folder);
+        WebFolder::at(folder).writePageFiles(pageFileResources());
     }
 
     // The template with its slots filled in order, as a lookup writes it.

@@ -1,6 +1,5 @@
 #include "WindowFixture.h"
 #include "app/TWebBrowser.h"
-#include "app/WebFolderLocation.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -83,24 +82,6 @@ TEST_F(Startup, UnwritableFolderIsReportedAndTheWindowStillWorks)
     EXPECT_EQ(window->TranslateType->count(), 4);
     EXPECT_EQ(window->OLDLanguage->count(), 52);
     EXPECT_EQ(presenter->boxes.size(), 1u);
-}
-
-} // namespace
-} // namespace mirel
-
-namespace mirel {
-namespace {
-
-TEST(WebFolderLocation, BesideTheProgramWhenWritableElseInTheUserFolder)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString user = dir.filePath("user");
-    EXPECT_EQ(chooseWebFolder(dir.filePath("bin"), user), dir.filePath("bin") + "/Web/");
-    EXPECT_TRUE(QDir(dir.filePath("bin/Web")).exists());
-
-    writeBytes(dir.filePath("installed"), "a file, not a folder");
-    EXPECT_EQ(chooseWebFolder(dir.filePath("installed"), user), user + "/Web/");
 }
 
 } // namespace

@@ -137,3 +137,20 @@ TEST(ResultPage, ShippedTemplateFillsCompletely)
     EXPECT_FALSE(text.contains(u"%s"_s));
     EXPECT_TRUE(text.contains(u"Play('apple')"_s));
 }
+
+TEST(ResultPage, SpeechAddressOnTheConfiguredSite)
+{
+    const QString templateText =
+        u"var a = \"http://translate.google.cn/translate_tts?tl=en&q=\" + text; %s|%s\r\n"_s;
+    const QByteArray record = "<WORD>a</WORD><TRANSLATE>t</TRANSLATE>";
+    EXPECT_EQ(resultPageBytes(pageBytes(templateText), record, "http://127.0.0.1:8765"),
+              pageBytes(u"var a = \"http://127.0.0.1:8765/translate_tts?tl=en&q=\" + text; "
+                        u"true|a\r\n"_s));
+    // The public site leaves the page as the template has it; a site with a quote or "%"
+    // can neither end the script string nor add a directive.
+    EXPECT_EQ(resultPageBytes(pageBytes(templateText), record, "http://translate.google.cn"),
+              resultPageBytes(pageBytes(templateText), record));
+    EXPECT_EQ(resultPageBytes(pageBytes(templateText), record, "http://h/%s\""),
+              pageBytes(u"var a = \"http://h/\\u0025s\\u0022/translate_tts?tl=en&q=\" + "
+                        u"text; true|a\r\n"_s));
+}

@@ -66,23 +66,31 @@ TEST(WebFolder, UserDataFolderWhenTheProgramFolderIsNotWritable)
     EXPECT_TRUE(QFileInfo(fallback.path()).isDir());
 }
 
-TEST(WebFolder, PageFilesAndTheLowerCaseRulePicture)
+TEST(WebFolder, PageFilesAllOrOnlyTheMissingOnes)
 {
     const QTemporaryDir dir;
-    const WebFolder web(dir.path());
+    const WebFolder web = WebFolder::at(dir.filePath(u"Web"_s));
+    EXPECT_EQ(web.path(), dir.filePath(u"Web/"_s));
     EXPECT_FALSE(web.hasTemplate());
-    web.ensureExists();
-    web.ensureExists();
-    ASSERT_TRUE(QFileInfo(web.path()).isDir());
-    web.writePageFiles("tmpl", "line", "sound");
+    web.writeMissingPageFiles({"tmpl", "line", "sound"});
     EXPECT_TRUE(web.hasTemplate());
     EXPECT_EQ(web.readTemplate(), "tmpl");
     EXPECT_EQ(readAll(web.filePath(u"Line.gif"_s)), "line");
-    EXPECT_EQ(readAll(web.filePath(u"line.gif"_s)), "line");
     EXPECT_EQ(readAll(web.filePath(u"sound.gif"_s)), "sound");
-    // Writing again replaces the files and keeps the link.
-    web.writePageFiles("tmpl2", "line2", "sound2");
-    EXPECT_EQ(readAll(web.filePath(u"line.gif"_s)), "line2");
+    EXPECT_EQ(QDir(web.path()).entryList(QDir::Files).size(), 3);
+
+    // Only a missing file is written; an existing one is never touched.
+    ASSERT_TRUE(QFile::remove(web.filePath(u"sound.gif"_s)));
+    web.writeMissingPageFiles({"tmpl2", "line2", "sound2"});
+    EXPECT_EQ(web.readTemplate(), "tmpl");
+    EXPECT_EQ(readAll(web.filePath(u"Line.gif"_s)), "line");
+    EXPECT_EQ(readAll(web.filePath(u"sound.gif"_s)), "sound2");
+
+    // Writing them all replaces every one.
+    web.writePageFiles({"tmpl3", "line3", "sound3"});
+    EXPECT_EQ(web.readTemplate(), "tmpl3");
+    EXPECT_EQ(readAll(web.filePath(u"Line.gif"_s)), "line3");
+    EXPECT_EQ(readAll(web.filePath(u"sound.gif"_s)), "sound3");
 }
 
 TEST(WebFolder, FailuresRaiseFileErrorsAndKeepTheLastPage)
