@@ -5,7 +5,22 @@
 #include "dictionary/WebFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStandardPaths>
+
+namespace {
+
+// An installed copy (its page files under <prefix>/share/mirel) keeps the web folder in the
+// user's data folder; a copy run from its build or unpacked folder keeps it beside itself.
+QString programFolderForPages()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    if (QDir(programFolder + QStringLiteral("/../share/mirel/web")).exists())
+        return {};
+    return programFolder;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -15,7 +30,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(mirel::applicationTitle());
 
     const QString webFolder =
-        mirel::WebFolder::choose(QCoreApplication::applicationDirPath(),
+        mirel::WebFolder::choose(programFolderForPages(),
                                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
             .path();
     mirel::TMirelMain window(mirel::Sites::configured(), webFolder);
