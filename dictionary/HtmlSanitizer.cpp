@@ -206,8 +206,15 @@ QString sanitizeHtmlFragment(QStringView html)
             i = close < 0 ? html.size() : close + 3;
             continue;
         }
+        // "<!" and "<?" (a declaration or a processing instruction) end at the first ">",
+        // quotes or not, as browsers read them: "<?x a='>" then a script is a script.
+        if (rest.startsWith(u'!') || rest.startsWith(u'?')) {
+            const qsizetype gt = html.indexOf(u'>', lt + 2);
+            i = gt < 0 ? html.size() : gt + 1;
+            continue;
+        }
         const bool markup =
-            !rest.isEmpty() && (isAsciiLetter(rest[0]) || rest[0] == u'!' || rest[0] == u'?' ||
+            !rest.isEmpty() && (isAsciiLetter(rest[0]) ||
                                 (rest[0] == u'/' && rest.size() > 1 && isAsciiLetter(rest[1])));
         if (!markup) {
             out += u'<';

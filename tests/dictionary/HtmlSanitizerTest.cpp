@@ -42,7 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
                     u"a<iframe src=\"file:///etc/passwd\"></iframe>b<object data=x><param></object>"
                     u"c<embed src=x>d<frameset><frame src=y></frameset>e",
                     u"abcde"},
-        SanitizeRow{"CommentsAndOpenTags", u"a<!-- <script>x</script> -->b<i title=\"", u"ab"}),
+        SanitizeRow{"CommentsAndOpenTags", u"a<!-- <script>x</script> -->b<i title=\"", u"ab"},
+        // A browser ends these at the first ">", inside quotes or not.
+        SanitizeRow{"DeclarationsAndProcessingInstructionsEndAtTheFirstGreaterThan",
+                    u"a<?x t='><script>alert(1)</script>'>b<!x t=\"><embed src=y>\">c"
+                    u"<!DOCTYPE html>d<?",
+                    u"a'>b\">cd"}),
     [](const testing::TestParamInfo<SanitizeRow> &row) { return std::string(row.param.name); });
 
 TEST(ScriptString, EscapesEverythingThatEndsAStringOrAnAttribute)
