@@ -17,11 +17,20 @@ bool isAsciiLetter(QChar c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-// Elements removed together with everything up to their closing tag.
+// Elements removed together with everything up to their closing tag. Besides scripts,
+// objects and frames these are the elements whose content a browser reads as plain text
+// up to their closing tag: markup in there ("<a title='</style><script>…'>") would be
+// read one way here and another way there.
 bool dropsContent(const QString &name)
 {
-    return name == u"script" || name == u"object" || name == u"applet" || name == u"iframe" ||
-           name == u"frameset" || name == u"noembed";
+    static const QStringView names[] = {
+        u"script", u"object",   u"applet", u"iframe", u"frameset", u"noembed",  u"noframes",
+        u"style",  u"textarea", u"title",  u"xmp",    u"noscript", u"plaintext"};
+    for (const QStringView n : names) {
+        if (name == n)
+            return true;
+    }
+    return false;
 }
 
 // Elements removed as single tags (no content of their own).

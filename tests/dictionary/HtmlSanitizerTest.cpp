@@ -47,7 +47,12 @@ INSTANTIATE_TEST_SUITE_P(
         SanitizeRow{"DeclarationsAndProcessingInstructionsEndAtTheFirstGreaterThan",
                     u"a<?x t='><script>alert(1)</script>'>b<!x t=\"><embed src=y>\">c"
                     u"<!DOCTYPE html>d<?",
-                    u"a'>b\">cd"}),
+                    u"a'>b\">cd"},
+        // Their content is text to a browser up to the closing tag, whatever it looks like.
+        SanitizeRow{"TextOnlyElementsGoWithTheirContent",
+                    u"a<style><i title=\"</style><script>alert(1)</script>\">b"
+                    u"<TITLE>t</title>c<textarea><b x='</textarea ><embed src=x>'>d<xmp>e",
+                    u"a\">bc'>d"}),
     [](const testing::TestParamInfo<SanitizeRow> &row) { return std::string(row.param.name); });
 
 TEST(ScriptString, EscapesEverythingThatEndsAStringOrAnAttribute)
