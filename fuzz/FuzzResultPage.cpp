@@ -86,10 +86,38 @@ qsizetype skipAttributes(const QString &html, qsizetype i)
     return -1;
 }
 
+// Elements whose content a browser reads as text up to their closing tag.
+bool isTextOnly(const QString &name)
+{
+    static const QStringView kNames[] = {u"style",    u"textarea", u"title",   u"xmp",
+                                         u"noscript", u"noframes", u"noembed", u"plaintext"};
+    for (const QStringView n : kNames) {
+        if (name == n)
+            return true;
+    }
+    return false;
+}
+
+// Where text-only content ends: at "</" + the name + a blank, "/" or ">" (the tag itself
+// is read from there), or at the end.
+qsizetype endOfText(const QString &html, qsizetype from, const QString &name)
+{
+    const QString closing = QStringLiteral("</") + name;
+    qsizetype at = from;
+    while ((at = html.indexOf(closing, at, Qt::CaseInsensitive)) >= 0) {
+        const qsizetype next = at + closing.size();
+        if (next >= html.size() || isBlank(html[next]) || html[next] == u'/' || html[next] == u'>')
+            return at;
+        at = next;
+    }
+    return html.size();
+}
+
 // Whether the fragment opens a script, frame or embedded object, read as a browser reads
 // markup: only a "<" in text starts a tag (inside a tag it begins an attribute name),
-// comments and "<!", "<?" and "</" + non-letter constructs run to their end, and tag
-// names compare in ASCII ("<\u017Fcript" is an unknown element).
+// comments and "<!", "<?" and "</" + non-letter constructs run to their end, the content
+// of text-only elements is text, and tag names compare in ASCII ("<\u017Fcript" is an unknown
+// element).
 bool hasScript(const QString &html)
 {
     static const QStringView kDangerous[] = {u"script", u"iframe", u"object", u"embed"};
@@ -137,6 +165,11 @@ bool hasScript(const QString &html)
         i = skipAttributes(html, end);
         if (i < 0)
             return false;
+        if (!closing && isTextOnly(name)) {
+            if (name == u"plaintext")
+                return false;
+            i = endOfText(html, i, name);
+        }
     }
     return false;
 }
