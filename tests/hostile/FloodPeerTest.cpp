@@ -11,8 +11,23 @@ namespace {
 
 const QByteArray kBlock(64 * 1024, 'x');
 
+#if defined(__SANITIZE_ADDRESS__)
+#define MIREL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MIREL_ASAN 1
+#endif
+#endif
+
+// Under AddressSanitizer freed blocks stay resident in its quarantine (256 MiB by default).
+#ifdef MIREL_ASAN
+constexpr long kQuarantineMiB = 256;
+#else
+constexpr long kQuarantineMiB = 0;
+#endif
+
 // The peak resident size may grow by the body cap and the buffer's headroom, no more.
-constexpr long kMaxGrowthMiB = 3 * (kMaxBody >> 20);
+constexpr long kMaxGrowthMiB = 3 * (kMaxBody >> 20) + kQuarantineMiB;
 
 } // namespace
 
