@@ -201,6 +201,14 @@ QString sanitizeHtmlFragment(QStringView html)
 {
     QString out;
     out.reserve(html.size());
+    // A stray "<" right before something removed would join with the text after it
+    // ("<<!---->script>"); it is written as "&lt;" then.
+    const auto removed = [&out] {
+        if (out.endsWith(u'<')) {
+            out.chop(1);
+            out += u"&lt;";
+        }
+    };
     qsizetype i = 0;
     while (i < html.size()) {
         const qsizetype lt = html.indexOf(u'<', i);
@@ -213,6 +221,7 @@ QString sanitizeHtmlFragment(QStringView html)
         if (rest.startsWith(u"!--")) {
             const qsizetype close = html.indexOf(u"-->", lt + 4);
             i = close < 0 ? html.size() : close + 3;
+            removed();
             continue;
         }
         // "<!" and "<?" (a declaration or a processing instruction) end at the first ">",
@@ -220,6 +229,7 @@ QString sanitizeHtmlFragment(QStringView html)
         if (rest.startsWith(u'!') || rest.startsWith(u'?')) {
             const qsizetype gt = html.indexOf(u'>', lt + 2);
             i = gt < 0 ? html.size() : gt + 1;
+            removed();
             continue;
         }
         const bool markup =
@@ -235,10 +245,12 @@ QString sanitizeHtmlFragment(QStringView html)
             break;
         if (dropsContent(tag.name)) {
             i = tag.closing ? tag.end : endOfElement(html, tag.end, tag.name);
+            removed();
             continue;
         }
         if (dropsTag(tag.name)) {
             i = tag.end;
+            removed();
             continue;
         }
         qsizetype from = lt;

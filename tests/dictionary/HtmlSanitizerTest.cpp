@@ -52,7 +52,11 @@ INSTANTIATE_TEST_SUITE_P(
         SanitizeRow{"TextOnlyElementsGoWithTheirContent",
                     u"a<style><i title=\"</style><script>alert(1)</script>\">b"
                     u"<TITLE>t</title>c<textarea><b x='</textarea ><embed src=x>'>d<xmp>e",
-                    u"a\">bc'>d"}),
+                    u"a\">bc'>d"},
+        // What is removed must not join a "<" before it with the text after it.
+        SanitizeRow{"NoTagFormedAcrossWhatIsRemoved",
+                    u"a<<!-- -->script>alert(1)</script>b<<?x>iframe>c<<embed>img src=x>",
+                    u"a&lt;script>alert(1)b&lt;iframe>c&lt;img src=x>"}),
     [](const testing::TestParamInfo<SanitizeRow> &row) { return std::string(row.param.name); });
 
 TEST(ScriptString, EscapesEverythingThatEndsAStringOrAnAttribute)
