@@ -257,6 +257,10 @@ QString sanitizeHtmlFragment(QStringView html)
         for (const Span &span : tag.dropped) {
             out += html.sliced(from, span.begin - from);
             from = span.end;
+            // An attribute right after a removed quoted value keeps a blank before it, or
+            // it would join the name of the tag or of the attribute before it.
+            if (from < tag.end && !isSpace(html[from]) && html[from] != u'/' && html[from] != u'>')
+                out += u' ';
         }
         out += html.sliced(from, tag.end - from);
         i = tag.end;

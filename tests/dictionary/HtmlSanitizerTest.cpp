@@ -56,7 +56,10 @@ INSTANTIATE_TEST_SUITE_P(
         // What is removed must not join a "<" before it with the text after it.
         SanitizeRow{"NoTagFormedAcrossWhatIsRemoved",
                     u"a<<!-- -->script>alert(1)</script>b<<?x>iframe>c<<embed>img src=x>",
-                    u"a&lt;script>alert(1)b&lt;iframe>c&lt;img src=x>"}),
+                    u"a&lt;script>alert(1)b&lt;iframe>c&lt;img src=x>"},
+        SanitizeRow{"AttributeAfterARemovedQuotedValueStaysAnAttribute",
+                    u"<a href=\"javascript:x\"t=\"a>b<script>c</script>\">d",
+                    u"<a t=\"a>b<script>c</script>\">d"}),
     [](const testing::TestParamInfo<SanitizeRow> &row) { return std::string(row.param.name); });
 
 TEST(ScriptString, EscapesEverythingThatEndsAStringOrAnAttribute)
