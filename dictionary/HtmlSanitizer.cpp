@@ -18,14 +18,16 @@ bool isAsciiLetter(QChar c)
 }
 
 // Elements removed together with everything up to their closing tag. Besides scripts,
-// objects and frames these are the elements whose content a browser reads as plain text
-// up to their closing tag: markup in there ("<a title='</style><script>…'>") would be
-// read one way here and another way there.
+// objects, frames and embedded SVG or MathML (whose animations can set addresses from value
+// lists, and whose content is parsed by other rules) these are the elements whose content a browser
+// reads as plain text up to their closing tag: markup in there ("<a title='</style><script>…'>")
+// would be read one way here and another way there.
 bool dropsContent(const QString &name)
 {
-    static const QStringView names[] = {
-        u"script", u"object",   u"applet", u"iframe", u"frameset", u"noembed",  u"noframes",
-        u"style",  u"textarea", u"title",  u"xmp",    u"noscript", u"plaintext"};
+    static const QStringView names[] = {u"script",    u"object",  u"applet",   u"iframe",
+                                        u"frameset",  u"noembed", u"noframes", u"style",
+                                        u"textarea",  u"title",   u"xmp",      u"noscript",
+                                        u"plaintext", u"svg",     u"math"};
     for (const QStringView n : names) {
         if (name == n)
             return true;

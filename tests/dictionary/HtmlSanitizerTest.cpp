@@ -57,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
         SanitizeRow{"NoTagFormedAcrossWhatIsRemoved",
                     u"a<<!-- -->script>alert(1)</script>b<<?x>iframe>c<<embed>img src=x>",
                     u"a&lt;script>alert(1)b&lt;iframe>c&lt;img src=x>"},
+        SanitizeRow{"EmbeddedSvgAndMathGoWithTheirContent",
+                    u"a<svg><a><animate attributeName=href values=\"x;javascript:alert(1)\"/>"
+                    u"<text>t</text></a></svg>b<MATH><mi>x</mi></math>c",
+                    u"abc"},
         SanitizeRow{"AttributeAfterARemovedQuotedValueStaysAnAttribute",
                     u"<a href=\"javascript:x\"t=\"a>b<script>c</script>\">d",
                     u"<a t=\"a>b<script>c</script>\">d"}),
