@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs the packages, builds Mirel with every outside site on the local replica, starts
-# the replica, then the program. The replica (and Xvfb, when one was started) stop when the
+# Installs the packages, builds Mirel with every outside site on the local site server, starts
+# the site server, then the program. The site server (and Xvfb, when one was started) stop when the
 # program ends.
 #
-#   bash scripts/run.sh                 the program against the replica
+#   bash scripts/run.sh                 the program against the site server
 #   bash scripts/run.sh --relay-busy    the same, with the Baidu relay answering "busy"
-#   bash scripts/run.sh --replica-only  only the replica, in the foreground (Ctrl-C ends it)
+#   bash scripts/run.sh --sites-only  only the site server, in the foreground (Ctrl-C ends it)
 #
 # Without a display the program runs under Xvfb for a few seconds and a screenshot of its
 # window is saved to build-run/mirel-screenshot.png.
@@ -15,14 +15,14 @@ cd "$(dirname "$0")/.."
 PORT=8765
 BUILD=build-run
 SCREENSHOT="$BUILD/mirel-screenshot.png"
-REPLICA_LOG="$BUILD/replica.log"
-replica_args=()
-replica_only=0
+SITES_LOG="$BUILD/sites.log"
+sites_args=()
+sites_only=0
 for arg in "$@"; do
   case "$arg" in
-    --relay-busy) replica_args+=(--busy) ;;
-    --replica-only) replica_only=1 ;;
-    *) echo "usage: bash scripts/run.sh [--relay-busy] [--replica-only]" >&2; exit 2 ;;
+    --relay-busy) sites_args+=(--busy) ;;
+    --sites-only) sites_only=1 ;;
+    *) echo "usage: bash scripts/run.sh [--relay-busy] [--sites-only]" >&2; exit 2 ;;
   esac
 done
 
@@ -44,46 +44,46 @@ artifact_of() { # target name -> path of its executable
   case "$path" in /*) echo "$path" ;; *) echo "$BUILD/$path" ;; esac
 }
 
-targets=(mirel-replica)
-[ "$replica_only" -eq 1 ] || targets+=(mirel)
+targets=(mirel-sites)
+[ "$sites_only" -eq 1 ] || targets+=(mirel)
 cmake --build "$BUILD" --target "${targets[@]}" --parallel "$(nproc)"
-REPLICA=$(artifact_of mirel-replica) || { echo "run.sh: no mirel-replica target" >&2; exit 1; }
+SITES=$(artifact_of mirel-sites) || { echo "run.sh: no mirel-sites target" >&2; exit 1; }
 
-if [ "$replica_only" -eq 1 ]; then
-  echo "Replica at http://127.0.0.1:$PORT/ (Ctrl-C stops it)"
-  exec "$REPLICA" "$PORT" "${replica_args[@]}"
+if [ "$sites_only" -eq 1 ]; then
+  echo "Site server at http://127.0.0.1:$PORT/ (Ctrl-C stops it)"
+  exec "$SITES" "$PORT" "${sites_args[@]}"
 fi
 APP=$(artifact_of mirel) || { echo "run.sh: no mirel target" >&2; exit 1; }
 
-replica_pid=""
+sites_pid=""
 xvfb_pid=""
 app_pid=""
 cleanup() {
-  for pid in "$app_pid" "$replica_pid" "$xvfb_pid"; do
+  for pid in "$app_pid" "$sites_pid" "$xvfb_pid"; do
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   done
-  for pid in "$app_pid" "$replica_pid" "$xvfb_pid"; do
+  for pid in "$app_pid" "$sites_pid" "$xvfb_pid"; do
     [ -n "$pid" ] && wait "$pid" 2>/dev/null || true
   done
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$REPLICA" "$PORT" "${replica_args[@]}" >"$REPLICA_LOG" 2>&1 &
-replica_pid=$!
+"$SITES" "$PORT" "${sites_args[@]}" >"$SITES_LOG" 2>&1 &
+sites_pid=$!
 for _ in $(seq 1 50); do
   if curl -sf -o /dev/null "http://127.0.0.1:$PORT/"; then break; fi
-  if ! kill -0 "$replica_pid" 2>/dev/null; then
-    echo "run.sh: the replica did not start:" >&2
-    cat "$REPLICA_LOG" >&2
-    replica_pid=""
+  if ! kill -0 "$sites_pid" 2>/dev/null; then
+    echo "run.sh: the site server did not start:" >&2
+    cat "$SITES_LOG" >&2
+    sites_pid=""
     exit 1
   fi
   sleep 0.2
 done
 curl -sf -o /dev/null "http://127.0.0.1:$PORT/" ||
-  { echo "run.sh: the replica does not answer on port $PORT" >&2; exit 1; }
-echo "Replica at http://127.0.0.1:$PORT/ (requests logged to $REPLICA_LOG)"
+  { echo "run.sh: the site server does not answer on port $PORT" >&2; exit 1; }
+echo "Site server at http://127.0.0.1:$PORT/ (requests logged to $SITES_LOG)"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting $APP; close its window to end."
@@ -134,5 +134,5 @@ done
 kill -9 "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 app_pid=""
-echo "Program closed; the replica served:"
-tail -n 20 "$REPLICA_LOG"
+echo "Program closed; the site server served:"
+tail -n 20 "$SITES_LOG"

@@ -13,15 +13,15 @@
 
 namespace mirel::test {
 
-// The replica of the outside sites, run as its own program on a free loopback port for
+// The local site server, run as its own program on a free loopback port for
 // the length of one test.
-class ReplicaProcess
+class SiteServerProcess
 {
 public:
-    ReplicaProcess();
-    ~ReplicaProcess();
-    ReplicaProcess(const ReplicaProcess &) = delete;
-    ReplicaProcess &operator=(const ReplicaProcess &) = delete;
+    SiteServerProcess();
+    ~SiteServerProcess();
+    SiteServerProcess(const SiteServerProcess &) = delete;
+    SiteServerProcess &operator=(const SiteServerProcess &) = delete;
 
     // 0 when it did not start listening in time (or was not built).
     quint16 port() const { return m_port; }

@@ -40,11 +40,11 @@ const QString picturesLoaded = QStringLiteral(
     "Array.prototype.every.call(document.images, function (i) { return i.complete && "
     "i.naturalWidth == 13; }) && document.images.length == 4");
 
-TEST_F(WordLookup, ForeignWordOnTheReplica)
+TEST_F(WordLookup, ForeignWordOnTheSiteServer)
 {
-    const test::ReplicaProcess replica;
-    ASSERT_NE(replica.port(), 0) << "mirel-replica did not start";
-    const Sites sites = Sites::local(replica.port());
+    const test::SiteServerProcess server;
+    ASSERT_NE(server.port(), 0) << "mirel-sites did not start";
+    const Sites sites = Sites::local(server.port());
     open(sites);
     lookUpAndWait(QStringLiteral("apple"));
 
@@ -72,11 +72,11 @@ TEST_F(WordLookup, ForeignWordOnTheReplica)
               "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727)");
 }
 
-TEST_F(WordLookup, ChineseWordOnTheReplicaHidesTheWordsSound)
+TEST_F(WordLookup, ChineseWordOnTheSiteServerHidesTheWordsSound)
 {
-    const test::ReplicaProcess replica;
-    ASSERT_NE(replica.port(), 0) << "mirel-replica did not start";
-    open(Sites::local(replica.port()));
+    const test::SiteServerProcess server;
+    ASSERT_NE(server.port(), 0) << "mirel-sites did not start";
+    open(Sites::local(server.port()));
     lookUpAndWait(QStringLiteral("苹果"));
 
     EXPECT_EQ(display(QStringLiteral("body")), QStringLiteral("block"));

@@ -1,7 +1,8 @@
-// The window against the real replica: a sentence through each of the four engines.
+// The window against the real site server: a sentence through each of the four engines,
+// and one through Apertium.
 #include "../app/PickFromList.h"
 #include "../app/RecordingPresenter.h"
-#include "ReplicaProcess.h"
+#include "SiteServerProcess.h"
 #include "app/MirelMain.h"
 
 #include <QApplication>
@@ -22,15 +23,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(replica.start(QStringLiteral(MIREL_REPLICA_PATH)))
-            << replica.why().toStdString();
+        ASSERT_TRUE(server.start(QStringLiteral(MIREL_SITES_PATH))) << server.why().toStdString();
         ShellServices services;
         services.presenter = presenter;
         services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
         services.launcher.start = [](const QString &, const QStringList &) {};
-        window =
-            std::make_unique<TMirelMain>(Sites::local(replica.port()),
-                                         dir.path() + QStringLiteral("/Web/"), std::move(services));
+        window = std::make_unique<TMirelMain>(
+            Sites::local(server.port()), dir.path() + QStringLiteral("/Web/"), std::move(services));
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -39,11 +38,11 @@ protected:
     void TearDown() override
     {
         window.reset();
-        EXPECT_TRUE(replica.stop());
+        EXPECT_TRUE(server.stop());
     }
 
     QTemporaryDir dir;
-    test::ReplicaProcess replica;
+    test::SiteServerProcess server;
     std::shared_ptr<test::RecordingPresenter> presenter =
         std::make_shared<test::RecordingPresenter>();
     std::unique_ptr<TMirelMain> window;
@@ -75,6 +74,34 @@ TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
     }
     for (const MessageBoxRequest &box : presenter->boxes)
         ADD_FAILURE() << box.text.toStdString();
+}
+
+// The site server with Apertium, as run.sh starts it: English to Spanish is Apertium's.
+TEST(TranslateThroughApertium, EnglishToSpanishShowsApertiumsTranslation)
+{
+    QTemporaryDir dir;
+    test::SiteServerProcess server;
+    ASSERT_TRUE(server.start(QStringLiteral(MIREL_SITES_PATH), {}, 90000))
+        << server.why().toStdString();
+    auto presenter = std::make_shared<test::RecordingPresenter>();
+    ShellServices services;
+    services.presenter = presenter;
+    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
+    services.launcher.start = [](const QString &, const QStringList &) {};
+    TMirelMain window(Sites::local(server.port()), dir.path() + QStringLiteral("/Web/"),
+                      std::move(services));
+    window.show();
+
+    test::pickFromList(window.TranslateType, QStringLiteral("Google引擎"));
+    test::pickFromList(window.OLDLanguage, QStringLiteral("英语"));
+    test::pickFromList(window.NEWLanguage, QStringLiteral("西班牙语"));
+    window.TranslateContent->setPlainText(QStringLiteral("Hello, how are you today?"));
+    QTest::mouseClick(window.TranslateButton, Qt::LeftButton);
+
+    EXPECT_EQ(window.TranslateResult->toPlainText(), QStringLiteral("Hola, cómo eres hoy?"));
+    for (const MessageBoxRequest &box : presenter->boxes)
+        ADD_FAILURE() << box.text.toStdString();
+    EXPECT_TRUE(server.stop());
 }
 
 } // namespace

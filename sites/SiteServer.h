@@ -1,0 +1,59 @@
+#pragma once
+
+#include "sites/SiteContext.h"
+
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+namespace mirel::sites {
+
+struct SiteOptions
+{
+    bool relayBusy = false; // the Baidu relay answers with its busy page
+    bool logRequests = false;
+    std::filesystem::path dataFolder; // glossary and dictionary; empty: the source tree's
+    std::string apertium;             // APy's address; empty: no Apertium
+    std::string upstream;             // a LibreTranslate-compatible service; empty: none
+    std::string apiKey;               // the upstream's api_key, if it wants one
+    std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
+};
+
+// One loopback HTTP server that answers every outside address of the program by path
+// and method, translating through Apertium, the upstream and the glossary in that
+// order. Listens on 127.0.0.1 only.
+class SiteServer
+{
+public:
+    // Reads the data files and the engines' language lists (each bounded by the backend
+    // limit; an engine that does not answer is left out and logged). Throws
+    // DataFileError for unusable data and std::invalid_argument for a bad address.
+    explicit SiteServer(SiteOptions options = {});
+    SiteServer(const SiteServer &) = delete;
+    SiteServer &operator=(const SiteServer &) = delete;
+
+    // Binds 127.0.0.1:port, any free port for 0. Returns the port, or -1 on failure.
+    int bind(int port);
+    // Serves until stop() is called; returns false when not bound.
+    bool serve();
+    // Ends serve(), from any thread, also one that calls before serve() has begun.
+    void stop();
+    bool isRunning() const { return m_server.is_running(); }
+
+    int port() const { return m_port; }
+    const std::string &baseAddress() const { return m_ctx.base; }
+    const TranslationGateway &gateway() const { return m_ctx.gateway; }
+
+private:
+    SiteOptions m_options;
+    SiteContext m_ctx;
+    httplib::Server m_server;
+    int m_port = -1;
+    std::atomic<bool> m_serving = false;
+    std::atomic<bool> m_stopRequested = false;
+};
+
+} // namespace mirel::sites

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "sites/Glossary.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+
+namespace mirel::sites {
+
+enum class Language { Chinese, TraditionalChinese, English, Japanese, Unsupported };
+
+struct GlossaryIndex;
+
+// Word-by-word (longest phrase first) translation through the glossary's rows, line by
+// line, line breaks kept. Words the glossary does not know are carried over in square
+// brackets, so a reader sees at once what was not translated.
+class Glossary
+{
+public:
+    explicit Glossary(const GlossaryRows &rows);
+
+    QString translate(QStringView text, Language from, Language to) const;
+
+private:
+    std::shared_ptr<const GlossaryIndex> m_index;
+};
+
+} // namespace mirel::sites

@@ -1,0 +1,78 @@
+#include "sites/backends/ApertiumBackend.h"
+
+#include "sites/backends/JsonAnswer.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QUrl>
+
+namespace mirel::sites {
+namespace {
+
+std::string formValue(const std::string &text)
+{
+    return QUrl::toPercentEncoding(QByteArray::fromStdString(text)).toStdString();
+}
+
+std::string apyDetails(const QJsonObject &answer)
+{
+    const QString details = answer.value(u"responseDetails").toString();
+    return details.isEmpty() ? std::string("no details") : details.left(120).toStdString();
+}
+
+} // namespace
+
+std::string ApertiumBackend::loadPairs(Clock::time_point deadline)
+{
+    const HttpReply reply = callBounded(m_service, {"GET", "/listPairs", {}, {}}, deadline);
+    const JsonAnswer answer = readJsonAnswer(reply, "apertium");
+    if (answer.failure)
+        return answer.failure->reason;
+    const QJsonValue list = answer.document->object().value(u"responseData");
+    if (reply.status != 200 || !list.isArray())
+        return "apertium: the pair list has no responseData array";
+    m_pairs.clear();
+    for (const QJsonValue &entry : list.toArray()) {
+        const QString from = entry.toObject().value(u"sourceLanguage").toString();
+        const QString to = entry.toObject().value(u"targetLanguage").toString();
+        if (!from.isEmpty() && !to.isEmpty())
+            m_pairs.emplace(from.toStdString(), to.toStdString());
+    }
+    return {};
+}
+
+std::optional<std::string> ApertiumBackend::langpair(const LanguagePair &pair) const
+{
+    if (pair.from == pair.to)
+        return std::nullopt;
+    for (const std::string &from : apertiumCodes(pair.from))
+        for (const std::string &to : apertiumCodes(pair.to))
+            if (m_pairs.count({from, to}))
+                return from + "|" + to;
+    return std::nullopt;
+}
+
+Translation ApertiumBackend::translate(const std::string &utf8, const LanguagePair &pair,
+                                       Clock::time_point deadline) const
+{
+    const std::optional<std::string> codes = langpair(pair);
+    if (!codes)
+        return Translation::badAnswer("apertium: no pair " + pair.from + " to " + pair.to);
+    const HttpCall call{"POST", "/translate",
+                        "langpair=" + formValue(*codes) + "&markUnknown=no&q=" + formValue(utf8),
+                        "application/x-www-form-urlencoded"};
+    const HttpReply reply = callBounded(m_service, call, deadline);
+    const JsonAnswer answer = readJsonAnswer(reply, "apertium");
+    if (answer.failure)
+        return *answer.failure;
+    const QJsonObject object = answer.document->object();
+    const QJsonValue text = object.value(u"responseData").toObject().value(u"translatedText");
+    if (reply.status != 200 || object.value(u"responseStatus").toInt() != 200)
+        return Translation::badAnswer("apertium answered " + std::to_string(reply.status) + ": " +
+                                      apyDetails(object));
+    if (!text.isString())
+        return Translation::badAnswer("apertium: the answer has no translatedText");
+    return Translation::translated(text.toString().toStdString());
+}
+
+} // namespace mirel::sites

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "sites/backends/BoundedHttp.h"
+
+#include <set>
+#include <utility>
+
+namespace mirel::sites {
+
+// Apertium through its HTTP service APy: the pairs come from APy's pair list, a
+// language is found under Apertium's codes (apertiumCodes), unknown words are passed
+// through unmarked.
+class ApertiumBackend : public TranslationBackend
+{
+public:
+    explicit ApertiumBackend(ServiceAddress service) : m_service(std::move(service)) {}
+
+    // Reads the pair list (GET /listPairs); an empty text on success, else why not.
+    std::string loadPairs(Clock::time_point deadline);
+    const std::set<std::pair<std::string, std::string>> &pairs() const { return m_pairs; }
+    // "eng|spa" for a pair APy lists, nothing otherwise.
+    std::optional<std::string> langpair(const LanguagePair &pair) const;
+
+    std::string name() const override { return "apertium"; }
+    bool serves(const LanguagePair &pair) const override { return langpair(pair).has_value(); }
+    Translation translate(const std::string &utf8, const LanguagePair &pair,
+                          Clock::time_point deadline) const override;
+
+private:
+    ServiceAddress m_service;
+    std::set<std::pair<std::string, std::string>> m_pairs; // source, target as APy names them
+};
+
+} // namespace mirel::sites

@@ -1,0 +1,162 @@
+#include "sites/backends/BoundedHttp.h"
+
+#include <httplib.h>
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+namespace mirel::sites {
+namespace {
+
+constexpr const char *kCaBundle = "/etc/ssl/certs/ca-certificates.crt";
+
+// Stops the client's call once the deadline has passed, until it is dismissed.
+class Watchdog
+{
+public:
+    Watchdog(httplib::Client &client, Clock::time_point deadline)
+        : m_thread([this, &client, deadline] { watch(client, deadline); })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+    Watchdog(const Watchdog &) = delete;
+    Watchdog &operator=(const Watchdog &) = delete;
+
+    bool fired() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_fired;
+    }
+
+private:
+    void watch(httplib::Client &client, Clock::time_point deadline)
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_wake.wait_until(lock, deadline, [this] { return m_done; }))
+            return;
+        m_fired = true;
+        // The call may still be connecting: stop it again until it has ended.
+        while (!m_done) {
+            lock.unlock();
+            client.stop();
+            lock.lock();
+            m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_done; });
+        }
+    }
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    bool m_fired = false;
+    std::thread m_thread;
+};
+
+} // namespace
+
+std::optional<ServiceAddress> parseServiceAddress(std::string_view address)
+{
+    const size_t scheme = address.find("://");
+    if (scheme == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view name = address.substr(0, scheme);
+    if (name != "http" && name != "https")
+        return std::nullopt;
+    const size_t hostStart = scheme + 3;
+    const size_t slash = address.find('/', hostStart);
+    const std::string_view host = address.substr(hostStart, slash - hostStart);
+    if (host.empty() || host.find_first_of("?#@ ") != std::string_view::npos)
+        return std::nullopt;
+    ServiceAddress service{std::string(address.substr(0, hostStart + host.size())), {}};
+    if (slash != std::string_view::npos) {
+        std::string_view path = address.substr(slash);
+        while (!path.empty() && path.back() == '/')
+            path.remove_suffix(1);
+        if (path.find_first_of("?# ") != std::string_view::npos)
+            return std::nullopt;
+        service.prefix = std::string(path);
+    }
+    return service;
+}
+
+HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
+                      Clock::time_point deadline, size_t maxBody)
+{
+    HttpReply reply;
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero()) {
+        reply.failure = HttpReply::Failure::TimedOut;
+        reply.detail = "no time left";
+        return reply;
+    }
+    httplib::Client client(service.origin);
+    if (!client.is_valid()) {
+        reply.failure = HttpReply::Failure::Unreachable;
+        reply.detail = "unusable address " + service.origin;
+        return reply;
+    }
+    const auto leftUs = std::chrono::duration_cast<std::chrono::microseconds>(left).count();
+    client.set_connection_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
+    client.set_read_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
+    client.set_write_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
+    if (std::error_code ignored; std::filesystem::exists(kCaBundle, ignored))
+        client.set_ca_cert_path(kCaBundle);
+#else
+    (void)kCaBundle;
+#endif
+
+    httplib::Request req;
+    req.method = call.method;
+    req.path = service.prefix + call.path;
+    req.set_header("Accept", "application/json");
+    if (!call.contentType.empty()) {
+        req.body = call.body;
+        req.set_header("Content-Type", call.contentType);
+    }
+    bool tooLarge = false;
+    req.content_receiver = [&](const char *data, size_t length, uint64_t, uint64_t) {
+        if (reply.body.size() + length > maxBody) {
+            tooLarge = true;
+            return false;
+        }
+        reply.body.append(data, length);
+        return true;
+    };
+
+    httplib::Response res;
+    httplib::Error error = httplib::Error::Success;
+    bool sent = false;
+    bool late = false;
+    {
+        const Watchdog watchdog(client, deadline);
+        sent = client.send(req, res, error);
+        late = watchdog.fired();
+    }
+    if (tooLarge) {
+        reply.failure = HttpReply::Failure::TooLarge;
+        reply.detail = "answer over " + std::to_string(maxBody) + " bytes";
+    } else if (late || Clock::now() >= deadline) {
+        reply.failure = HttpReply::Failure::TimedOut;
+        reply.detail = "no answer in time";
+    } else if (!sent) {
+        reply.failure = HttpReply::Failure::Unreachable;
+        reply.detail = httplib::to_string(error);
+    } else {
+        reply.status = res.status;
+    }
+    if (reply.failure != HttpReply::Failure::None)
+        reply.body.clear();
+    return reply;
+}
+
+} // namespace mirel::sites

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "sites/LanguageCodes.h"
+
+#include <chrono>
+#include <string>
+
+namespace mirel::sites {
+
+using Clock = std::chrono::steady_clock;
+
+// What a translation engine made of one request.
+struct Translation
+{
+    enum class Outcome {
+        Translated,  // text holds the translation (UTF-8)
+        Failed,      // the engine is down, refused, answered badly or too late
+        Unsupported, // no engine serves the pair
+    };
+    Outcome outcome = Outcome::Failed;
+    std::string text;
+    int status = 0;     // 502 (a bad answer), 503 (no answer) or 501 (no engine)
+    std::string reason; // short ASCII reason, for the log and the error page
+
+    static Translation translated(std::string text)
+    {
+        return {Outcome::Translated, std::move(text), 200, {}};
+    }
+    static Translation noAnswer(std::string reason)
+    {
+        return {Outcome::Failed, {}, 503, std::move(reason)};
+    }
+    static Translation badAnswer(std::string reason)
+    {
+        return {Outcome::Failed, {}, 502, std::move(reason)};
+    }
+};
+
+// One translation engine behind the site server: it says which pairs it serves and
+// translates text within a deadline.
+class TranslationBackend
+{
+public:
+    virtual ~TranslationBackend() = default;
+    virtual std::string name() const = 0;
+    virtual bool serves(const LanguagePair &pair) const = 0;
+    virtual Translation translate(const std::string &utf8, const LanguagePair &pair,
+                                  Clock::time_point deadline) const = 0;
+};
+
+} // namespace mirel::sites

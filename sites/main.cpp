@@ -1,0 +1,146 @@
+// mirel-sites <port> [options]: the local site server for every outside site of Mirel,
+// on 127.0.0.1, translating through Apertium, an optional upstream and the glossary.
+#include "sites/DataFile.h"
+#include "sites/SiteServer.h"
+#include "sites/SitesSettings.h"
+#include "sites/backends/ApyProcess.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <pthread.h>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+int usage(const char *program)
+{
+    std::fprintf(stderr,
+                 "usage: %s <port> [options]\n"
+                 "  <port>             port to listen on at 127.0.0.1 (0: any free port)\n"
+                 "  --apertium URL     use the APy at URL instead of starting one; off: none\n"
+                 "  --upstream URL     a LibreTranslate-compatible service for the pairs\n"
+                 "                     Apertium lacks\n"
+                 "  --api-key KEY      the upstream's api_key\n"
+                 "  --data DIR         folder of glossary.tsv, traditional.tsv, dictionary.txt\n"
+                 "  --no-settings      ignore /etc/mirel/sites.conf and the user's sites.conf\n"
+                 "  --busy             the Baidu relay answers with its busy page\n"
+                 "  --quiet            do not log requests\n",
+                 program);
+    return 2;
+}
+
+std::filesystem::path programPath(const char *argv0)
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path(argv0) : self;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using namespace mirel::sites;
+    if (argc < 2)
+        return usage(argv[0]);
+    char *end = nullptr;
+    const long port = std::strtol(argv[1], &end, 10);
+    if (*argv[1] == '\0' || *end != '\0' || port < 0 || port > 65535)
+        return usage(argv[0]);
+
+    SiteOptions options;
+    options.logRequests = true;
+    SitesSettings given;
+    std::string data;
+    bool readSettings = true;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--busy")
+            options.relayBusy = true;
+        else if (arg == "--quiet")
+            options.logRequests = false;
+        else if (arg == "--no-settings")
+            readSettings = false;
+        else if (arg == "--apertium" && hasValue)
+            given.apertium = argv[++i];
+        else if (arg == "--upstream" && hasValue)
+            given.upstream = argv[++i];
+        else if (arg == "--api-key" && hasValue)
+            given.apiKey = argv[++i];
+        else if (arg == "--data" && hasValue)
+            data = argv[++i];
+        else
+            return usage(argv[0]);
+    }
+
+    // SIGINT and SIGTERM are taken by a waiting thread that stops the server cleanly.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    ApyProcess apy;
+    std::unique_ptr<SiteServer> server;
+    try {
+        SitesSettings settings;
+        if (readSettings)
+            for (const auto &file : settingsFiles())
+                settings.apply(readSettingsFile(file));
+        settings.apply(given);
+        options.dataFolder = dataFolder(data, programPath(argv[0]));
+        options.upstream = settings.upstream.value_or("");
+        options.apiKey = settings.apiKey.value_or("");
+        if (settings.apertium && *settings.apertium != "off") {
+            options.apertium = *settings.apertium;
+        } else if (!settings.apertium) {
+            const std::string error =
+                apy.start(ApyProcess::DefaultModes, Clock::now() + std::chrono::seconds(60));
+            if (error.empty())
+                options.apertium = apy.address();
+            else
+                std::fprintf(stderr, "mirel-sites: Apertium not started: %s\n", error.c_str());
+        }
+        server = std::make_unique<SiteServer>(options);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "mirel-sites: %s\n", e.what());
+        return 1;
+    }
+    if (server->bind(int(port)) < 0) {
+        std::fprintf(stderr, "mirel-sites: cannot listen on 127.0.0.1:%ld: %s\n", port,
+                     std::strerror(errno));
+        return 1;
+    }
+    std::fprintf(stderr, "mirel-sites: listening on %s%s\n", server->baseAddress().c_str(),
+                 options.relayBusy ? " (relay busy)" : "");
+
+    // The first translation of a pair starts Apertium's pipeline for it; start the most
+    // asked one now, so the first click is as quick as the later ones.
+    std::thread warmUp([&server] {
+        const TranslationGateway &gateway = server->gateway();
+        for (const auto &[from, to] : {std::pair{"en", "es"}, std::pair{"es", "en"}})
+            if (const auto *backend = gateway.route({from, to});
+                backend && backend->name() == "apertium")
+                gateway.translate("Hello", {from, to});
+    });
+
+    std::thread stopper([&server, &stopSignals] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        server->stop();
+    });
+    const bool served = server->serve();
+    // Wake the stopper if the server ended on its own.
+    if (stopper.joinable()) {
+        pthread_kill(stopper.native_handle(), SIGTERM);
+        stopper.join();
+    }
+    warmUp.join();
+    return served ? 0 : 1;
+}
