@@ -8,7 +8,24 @@ set_target_properties(mirel PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL
 
 install(TARGETS mirel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS update LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
-install(FILES resources/mirel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# With the local profile the package carries the site server, its data files and the
+# menu's launcher that starts it; the window keeps its configure-time host table.
+if(MIREL_SITES STREQUAL "local" AND TARGET mirel-sites)
+  install(TARGETS mirel-sites RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES sites/data/glossary.tsv sites/data/traditional.tsv sites/data/dictionary.txt
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/sites)
+  install(FILES resources/sites.conf DESTINATION /etc/mirel)
+  configure_file(resources/mirel-launch.in ${CMAKE_CURRENT_BINARY_DIR}/mirel-launch @ONLY)
+  install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/mirel-launch DESTINATION ${CMAKE_INSTALL_BINDIR})
+  set(MIREL_DESKTOP_EXEC mirel-launch)
+else()
+  set(MIREL_DESKTOP_EXEC mirel)
+endif()
+configure_file(resources/mirel.desktop.in ${CMAKE_CURRENT_BINARY_DIR}/mirel.desktop @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mirel.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
 foreach(px 16 32 48)
   install(FILES resources/icons/mirel-${px}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${px}x${px}/apps RENAME mirel.png)
@@ -31,5 +48,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The web engine's own helper process and the CJK font are needed at run time but are not
 # found by library scanning.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, fonts-noto-cjk, qt6-qpa-plugins")
+if(MIREL_SITES STREQUAL "local")
+  # Apertium and the language pairs the window offers (the list of scripts/install-deps.sh).
+  file(READ ${PROJECT_SOURCE_DIR}/scripts/install-deps.sh MIREL_DEPS_SCRIPT)
+  string(REGEX MATCHALL "apertium-[a-z_-]+" MIREL_APERTIUM_PACKAGES "${MIREL_DEPS_SCRIPT}")
+  list(REMOVE_DUPLICATES MIREL_APERTIUM_PACKAGES)
+  list(JOIN MIREL_APERTIUM_PACKAGES ", " MIREL_APERTIUM_DEPENDS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${MIREL_APERTIUM_DEPENDS}")
+  set(CPACK_DEBIAN_PACKAGE_CONFFILES "/etc/mirel/sites.conf")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

@@ -18,3 +18,14 @@ $SUDO apt-get install -y --no-install-recommends \
   xvfb xauth x11-utils imagemagick \
   python3-pil \
   fonts-noto-cjk fontconfig
+
+# Apertium's HTTP service and every language pair whose two languages the window offers
+# (about 210 MiB installed). The site server translates through them.
+$SUDO apt-get install -y --no-install-recommends \
+  apertium-apy \
+  apertium-afr-nld apertium-bel-rus apertium-cat-ita apertium-dan-nor apertium-en-gl \
+  apertium-eng-cat apertium-eng-spa apertium-es-gl apertium-es-pt apertium-es-ro \
+  apertium-fr-es apertium-fra-cat apertium-hbs-eng apertium-hbs-mkd apertium-hbs-slv \
+  apertium-ind-zlm apertium-isl-eng apertium-isl-swe apertium-mkd-bul apertium-mkd-eng \
+  apertium-por-cat apertium-pt-gl apertium-rus-ukr apertium-spa-cat apertium-spa-ita \
+  apertium-swe-dan apertium-swe-nor

@@ -4,6 +4,8 @@
 # program ends.
 #
 #   bash scripts/run.sh                 the program against the site server
+#   bash scripts/run.sh --upstream URL  the same, with a LibreTranslate-compatible service
+#                                       for the pairs Apertium lacks (--api-key KEY)
 #   bash scripts/run.sh --relay-busy    the same, with the Baidu relay answering "busy"
 #   bash scripts/run.sh --sites-only  only the site server, in the foreground (Ctrl-C ends it)
 #
@@ -18,12 +20,22 @@ SCREENSHOT="$BUILD/mirel-screenshot.png"
 SITES_LOG="$BUILD/sites.log"
 sites_args=()
 sites_only=0
-for arg in "$@"; do
-  case "$arg" in
+usage() {
+  echo "usage: bash scripts/run.sh [--upstream URL [--api-key KEY]] [--apertium URL|off]" \
+    "[--relay-busy] [--sites-only]" >&2
+  exit 2
+}
+while [ $# -gt 0 ]; do
+  case "$1" in
     --relay-busy) sites_args+=(--busy) ;;
     --sites-only) sites_only=1 ;;
-    *) echo "usage: bash scripts/run.sh [--relay-busy] [--sites-only]" >&2; exit 2 ;;
+    --upstream | --api-key | --apertium)
+      [ $# -ge 2 ] || usage
+      sites_args+=("$1" "$2")
+      shift ;;
+    *) usage ;;
   esac
+  shift
 done
 
 bash scripts/install-deps.sh
@@ -71,7 +83,8 @@ trap 'exit 130' INT TERM
 
 "$SITES" "$PORT" "${sites_args[@]}" >"$SITES_LOG" 2>&1 &
 sites_pid=$!
-for _ in $(seq 1 50); do
+# The site server starts Apertium first: allow it a minute on a busy machine.
+for _ in $(seq 1 300); do
   if curl -sf -o /dev/null "http://127.0.0.1:$PORT/"; then break; fi
   if ! kill -0 "$sites_pid" 2>/dev/null; then
     echo "run.sh: the site server did not start:" >&2

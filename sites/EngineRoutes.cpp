@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace mirel::sites {
 namespace {
@@ -47,8 +48,9 @@ GatewayAnswer translated(const SiteContext &ctx, const std::string &utf8, const 
                          httplib::Response &res)
 {
     GatewayAnswer answer = ctx.gateway.translate(utf8, pair);
-    const auto ms = std::to_string(answer.backendTime.count() / 1000) + "." +
-                    std::to_string(answer.backendTime.count() / 100 % 10) + " ms";
+    const long long us = answer.backendTime.count();
+    char ms[32];
+    std::snprintf(ms, sizeof ms, "%lld.%03lld ms", us / 1000, us % 1000);
     res.set_header(TranslatedByHeader,
                    answer.backend.empty() ? std::string("none") : answer.backend + " " + ms);
     return answer;

@@ -106,6 +106,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     });
     if (m_options.logRequests)
         m_server.set_logger(logRequest);
+    m_server.set_tcp_nodelay(true);
 }
 
 int SiteServer::bind(int port)

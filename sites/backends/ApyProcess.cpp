@@ -74,7 +74,7 @@ std::string ApyProcess::start(const std::string &modesFolder, Clock::time_point 
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         ::execl("/usr/bin/python3", "python3", "-c", kLauncher, "--port", port.c_str(),
-                 "--min-pipes-per-pair", "1", modesFolder.c_str(), static_cast<char *>(nullptr));
+                "--min-pipes-per-pair", "1", modesFolder.c_str(), static_cast<char *>(nullptr));
         ::_exit(127);
     }
     m_pid = pid;

@@ -22,11 +22,11 @@ constexpr int ScriptTimeoutMs = 10000;
 
 } // namespace
 
-ReplicaProcess::ReplicaProcess()
+SiteServerProcess::SiteServerProcess()
 {
-#ifdef MIREL_REPLICA_PATH
+#ifdef MIREL_SITES_PATH
     m_process.setReadChannel(QProcess::StandardError);
-    m_process.start(QStringLiteral(MIREL_REPLICA_PATH),
+    m_process.start(QStringLiteral(MIREL_SITES_PATH),
                     {QStringLiteral("0"), QStringLiteral("--quiet")});
     // It names its port on standard error once it listens.
     static const QRegularExpression listening(
@@ -45,7 +45,7 @@ ReplicaProcess::ReplicaProcess()
 #endif
 }
 
-ReplicaProcess::~ReplicaProcess()
+SiteServerProcess::~SiteServerProcess()
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
