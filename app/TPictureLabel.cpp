@@ -10,9 +10,27 @@ TPictureLabel::TPictureLabel(QWidget *parent) : QLabel(parent)
     setScaledContents(false);
 }
 
+void TPictureLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_clickArmed = true;
+    QLabel::mousePressEvent(event);
+}
+
+void TPictureLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Not a press: the release that follows it is no click.
+    if (event->button() == Qt::LeftButton)
+        m_clickArmed = false;
+    event->accept();
+}
+
 void TPictureLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    const bool armed = m_clickArmed && event->button() == Qt::LeftButton;
+    if (event->button() == Qt::LeftButton)
+        m_clickArmed = false;
+    if (armed && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }

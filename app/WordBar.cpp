@@ -9,7 +9,7 @@ TPaintPanel *createWordPanel(QWidget *page)
 {
     auto *panel = new TPaintPanel(page);
     panel->setObjectName(QStringLiteral("WordPanel"));
-    panel->setGeometry(0, 0, 374, 42);
+    panel->setGeometry(0, 0, 382, 42); // aligned to the top of the page: its whole width
     panel->setCaption(QStringLiteral("WordPanel"));
     panel->setPicture(QImage(QLatin1String(pictures::WordPanel)));
     panel->setPicHorzStretch(hstRight);

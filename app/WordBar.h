@@ -4,7 +4,7 @@
 
 namespace mirel {
 
-// The dictionary page's word bar (0, 0, 374, 42): its 1-pixel column stretched across the
+// The dictionary page's word bar (0, 0, 382, 42): its 1-pixel column stretched across the
 // width, the caption "WordPanel" centred under the word box.
 TPaintPanel *createWordPanel(QWidget *page);
 

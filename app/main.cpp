@@ -1,4 +1,4 @@
-#include "app/ApplicationTitle.h"
+#include "app/ApplicationSetup.h"
 #include "app/MirelMain.h"
 #include "app/WebEngineSetup.h"
 #include "config/Sites.h"
@@ -26,8 +26,7 @@ int main(int argc, char **argv)
 {
     mirel::prepareWebEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Mirel"));
-    QApplication::setApplicationDisplayName(mirel::applicationTitle());
+    mirel::setUpApplication();
 
     const QString webFolder =
         mirel::WebFolder::choose(programFolderForPages(),

@@ -69,6 +69,8 @@ void TImgControl::setSpacing(int spacing)
 
 void TImgControl::setAutoSize(bool on)
 {
+    if (on == m_autoSize)
+        return;
     m_autoSize = on;
     applyAutoSize();
 }

@@ -56,6 +56,7 @@ public:
     bool AutoRepaintParent() const { return m_autoRepaintParent; }
     void setAutoRepaintParent(bool on) { m_autoRepaintParent = on; }
     bool AutoSize() const { return m_autoSize; }
+    // Only a change of value acts; switching on sizes the control to ImgNormal.
     void setAutoSize(bool on);
 
     QString Caption() const { return m_caption; }

@@ -47,7 +47,7 @@ void TPaintPanel::setPicVertStretch(TVertStretchType rule)
 
 void TPaintPanel::setAutoWidth(bool on)
 {
-    if (m_picture.isNull())
+    if (m_picture.isNull() || on == m_autoWidth)
         return;
     m_autoWidth = on;
     applyAutoSize();
@@ -55,7 +55,7 @@ void TPaintPanel::setAutoWidth(bool on)
 
 void TPaintPanel::setAutoHeight(bool on)
 {
-    if (m_picture.isNull())
+    if (m_picture.isNull() || on == m_autoHeight)
         return;
     m_autoHeight = on;
     applyAutoSize();

@@ -32,7 +32,8 @@ public:
     TVertStretchType PicVertStretch() const { return m_vert; }
     void setPicVertStretch(TVertStretchType rule);
 
-    // Taken only while the panel has a picture; switching on sizes the panel to it.
+    // Taken only while the panel has a picture, and only a change of value acts;
+    // switching on sizes the panel to the picture.
     bool AutoWidth() const { return m_autoWidth; }
     void setAutoWidth(bool on);
     bool AutoHeight() const { return m_autoHeight; }

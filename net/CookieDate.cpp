@@ -3,6 +3,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <cctype>
 
 namespace mirel {
 
@@ -69,8 +70,13 @@ std::optional<QDateTime> parseCookieDate(const QByteArray &input)
         const QByteArray head = s.left(3).toUpper();
         for (const char *day : kDayNames) {
             if (head == day) {
-                const qsizetype blank = s.indexOf(' ');
-                s = blank < 0 ? QByteArray() : s.mid(blank + 1).trimmed();
+                // The day name ("Thu", "Thursday") and its comma, blank or not.
+                qsizetype end = 3;
+                while (end < s.size() && std::isalpha(static_cast<unsigned char>(s[end])))
+                    ++end;
+                if (end < s.size() && s[end] == ',')
+                    ++end;
+                s = s.mid(end).trimmed();
                 break;
             }
         }

@@ -95,7 +95,13 @@ HttpAddress resolveAddress(const QByteArray &rawAddress, const HttpAddress &curr
     const QByteArray address = slashesFromBackslashes(rawAddress);
     HttpAddress out;
     QByteArray target;
-    const qsizetype schemeEnd = address.indexOf("://");
+    // "://" names a scheme only before the first "/", "?" or "#".
+    qsizetype schemeEnd = address.indexOf("://");
+    for (const char c : {'/', '?', '#'}) {
+        const qsizetype at = address.indexOf(c);
+        if (at >= 0 && at < schemeEnd)
+            schemeEnd = -1;
+    }
     if (schemeEnd >= 0) {
         out.protocol = address.left(schemeEnd);
         const QByteArray rest = address.mid(schemeEnd + 3);

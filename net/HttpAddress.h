@@ -21,6 +21,12 @@ struct HttpAddress
     QByteArray target() const { return path + document + params; }
 };
 
+// The value of the Host line: the host, with ":" and the port unless the port is "80".
+inline QByteArray hostLine(const HttpAddress &address)
+{
+    return address.port == "80" ? address.host : address.host + ':' + address.port;
+}
+
 // Backslashes become "/", except a byte that is the second byte of a GBK character.
 QByteArray slashesFromBackslashes(const QByteArray &address);
 

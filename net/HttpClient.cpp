@@ -148,7 +148,7 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
         for (;;) {
             m_url = resolveAddress(next, m_url);
             Request.ContentLength = hasBody ? body.size() : -1;
-            Request.Host = m_url.port == "80" ? m_url.host : m_url.host + ':' + m_url.port;
+            Request.Host = hostLine(m_url);
             connectTo(m_url, version);
             const QByteArray cookie =
                 m_cookies ? m_cookies->CookieValue(m_url.host, m_url.path) : QByteArray();
@@ -170,8 +170,9 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
             if ((d == 3 && code != 304) || !response.Location.isEmpty()) {
                 ++m_redirectCount;
                 if (!HandleRedirects) {
-                    discardBody();
-                    m_keepAlive = judgeKeepAlive(version);
+                    // Fails at once: the body is not waited for, and the connection that
+                    // still carries it is closed.
+                    Disconnect();
                     throw EHttpProtocolError(response.ResponseText, code, QByteArray());
                 }
                 discardBody();

@@ -126,9 +126,10 @@ bool keepAliveByHeaders(const THttpResponse &response, TIdHTTPProtocolVersion ve
 
 qint64 chunkSize(const QByteArray &sizeLine)
 {
-    qsizetype end = sizeLine.indexOf(' ');
-    if (end < 0)
-        end = sizeLine.size();
+    // The hex digits end at a blank or at ";" (a chunk extension, ignored).
+    qsizetype end = 0;
+    while (end < sizeLine.size() && sizeLine[end] != ' ' && sizeLine[end] != ';')
+        ++end;
     if (end == 0)
         return 0;
     quint64 value = 0;

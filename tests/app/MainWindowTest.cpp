@@ -81,7 +81,7 @@ TEST_F(MainWindow, ControlsSitAtTheirPixels)
     EXPECT_TRUE(window->TranslateLabel->font().bold());
     // Dictionary page, were it shown.
     window->TabControl->setCurrentWidget(window->TabWord);
-    EXPECT_EQ(inClientArea(window->WordPanel), QRect(0, 35, 374, 42));
+    EXPECT_EQ(inClientArea(window->WordPanel), QRect(0, 35, 382, 42));
     EXPECT_EQ(inClientArea(window->Word), QRect(13, 44, 277, 23));
     EXPECT_EQ(inClientArea(window->WordButton), QRect(303, 43, 70, 24));
     EXPECT_EQ(inClientArea(window->WordBrowser), QRect(1, 80, 385, 343));

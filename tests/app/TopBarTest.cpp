@@ -225,7 +225,8 @@ TEST_F(TopBar, WordPanelStretchesItsColumnUnderTheWordBox)
     const QImage column = rgb(QLatin1String(pictures::WordPanel));
     ASSERT_EQ(column.size(), QSize(1, 42));
     TPaintPanel *const panel = window->WordPanel;
-    EXPECT_EQ(panel->geometry(), QRect(0, 0, 374, 42));
+    // Aligned to the top of its page: the page's whole width.
+    EXPECT_EQ(panel->geometry(), QRect(0, 0, 382, 42));
     EXPECT_EQ(panel->Caption(), QStringLiteral("WordPanel"));
     EXPECT_EQ(panel->PicHorzStretch(), hstRight);
     EXPECT_EQ(window->Word->parentWidget(), panel);
@@ -233,7 +234,7 @@ TEST_F(TopBar, WordPanelStretchesItsColumnUnderTheWordBox)
     EXPECT_EQ(window->WordButton->text(), QStringLiteral("翻译"));
 
     const QImage bar = grabRgb(*panel);
-    ASSERT_EQ(bar.size(), QSize(374, 42));
+    ASSERT_EQ(bar.size(), QSize(382, 42));
     const QRegion outside =
         QRegion(bar.rect()) - window->Word->geometry() - window->WordButton->geometry();
     for (const QRect &r : outside)
@@ -245,13 +246,13 @@ TEST_F(TopBar, WordPanelStretchesItsColumnUnderTheWordBox)
     const QImage uncovered = grabRgb(*panel);
     QRect caption;
     for (int y = 0; y < 42; ++y)
-        for (int x = 0; x < 374; ++x)
+        for (int x = 0; x < 382; ++x)
             if (!window->WordButton->geometry().contains(x, y) &&
                 uncovered.pixel(x, y) != (column.pixel(0, y) | 0xFF000000u))
                 caption |= QRect(x, y, 1, 1);
     ASSERT_FALSE(caption.isEmpty());
     EXPECT_TRUE(window->Word->geometry().contains(caption)) << caption.x() << "," << caption.y();
-    EXPECT_LE(std::abs(caption.center().x() - 187), 2);
+    EXPECT_LE(std::abs(caption.center().x() - 191), 2);
 }
 
 } // namespace

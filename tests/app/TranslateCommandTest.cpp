@@ -180,6 +180,17 @@ TEST_F(TranslateCommand, SwapIconExchangesTheLanguagesAndNothingElse)
     EXPECT_TRUE(presenter->boxes.empty());
 }
 
+TEST_F(TranslateCommand, DoubleClickOnTheSwapIconSwapsOnce)
+{
+    // A double click is one click and one double-click event, as the desktop sends them.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QPoint centre =
+        window->TranslateICO->mapTo(window.get(), window->TranslateICO->rect().center());
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(window->OLDLanguage->currentText(), QStringLiteral("英语"));
+    EXPECT_EQ(window->NEWLanguage->currentText(), QStringLiteral("中文(简体)"));
+}
+
 TEST_F(TranslateCommand, EnterInAListTranslatesEnterInThePassageBreaksTheLine)
 {
     typePassage({QStringLiteral("Good")});

@@ -321,6 +321,10 @@ TEST(ImgButtonFaces, AutoSizeFollowsTheNormalPicture)
     EXPECT_EQ(b.size(), QSize(16, 12));
     b.setImgNormal(solidPicture(30, 8, kNormal));
     EXPECT_EQ(b.size(), QSize(30, 8));
+    // Only a change of value acts: switching it on again leaves a size set since.
+    b.resize(50, 50);
+    b.setAutoSize(true);
+    EXPECT_EQ(b.size(), QSize(50, 50));
 }
 
 TEST(ImgButtonFaces, CheckPictureShowsFromTheNextRepaint)

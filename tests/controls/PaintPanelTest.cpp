@@ -82,6 +82,13 @@ TEST(TPaintPanel, AutoSizeIsTakenOnlyWhileThereIsAPicture)
     panel.setPicture(gradientPicture(44, 7));
     EXPECT_EQ(panel.size(), QSize(44, 7));
 
+    // Only a change of value acts: switching on again leaves a size set since.
+    panel.resize(100, 50);
+    panel.setAutoWidth(true);
+    panel.setAutoHeight(true);
+    EXPECT_EQ(panel.size(), QSize(100, 50));
+    panel.setPicture(gradientPicture(44, 7));
+
     panel.setPicture(QImage());
     EXPECT_EQ(panel.size(), QSize(44, 7)) << "an empty picture leaves the size";
     panel.setAutoWidth(false);

@@ -41,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, CookieDate,
     testing::Values(
         DateRow{"Rfc1123", "Sun, 06 Nov 1994 08:49:37 GMT", at(1994, 11, 6, 8, 49, 37)},
+        DateRow{"NoBlankAfterDayName", "Thu,01-Jan-2099 00:00:00 GMT", at(2099, 1, 1)},
         DateRow{"Rfc850TwoDigitYear", "Sunday, 06-Nov-94 08:49:37 GMT", at(1994, 11, 6, 8, 49, 37)},
         DateRow{"YearBelow80", "Wed, 09-Jun-21 10:18:14 GMT", at(2021, 6, 9, 10, 18, 14)},
         DateRow{"Asctime", "Sun Nov  6 08:49:37 1994", at(1994, 11, 6, 8, 49, 37)},

@@ -65,6 +65,20 @@ TEST(HttpAddress, RelativeAddressesKeepHostAndResolveDots)
     EXPECT_EQ(parse("/root/x", base).target(), "/root/x");
     EXPECT_EQ(parse("../../../up", base).target(), "/up");
     EXPECT_EQ(parse("sub/", base).target(), "/a/b/sub/");
+    // "://" after the first "/", "?" or "#" is part of a relative address, not a scheme.
+    EXPECT_EQ(parse("/go?to=http://x.test/y", base).target(), "/go?to=http://x.test/y");
+    EXPECT_EQ(parse("go?to=http://x.test/y", base).target(), "/a/b/go?to=http://x.test/y");
+    EXPECT_EQ(parse("#top://x", base).host, "h.test");
+    EXPECT_EQ(parse("http://x.test/go?to=http://y.test/").host, "x.test");
+}
+
+TEST(HttpAddress, HostLineCarriesThePortUnlessItIs80)
+{
+    EXPECT_EQ(hostLine(parse("http://h.test/")), "h.test");
+    EXPECT_EQ(hostLine(parse("http://h.test:80/")), "h.test");
+    EXPECT_EQ(hostLine(parse("http://h.test:8080/")), "h.test:8080");
+    EXPECT_EQ(hostLine(parse("http://h.test:080/")), "h.test:080");
+    EXPECT_EQ(hostLine(parse("https://h.test/")), "h.test:443");
 }
 
 TEST(HttpAddress, UnknownSchemeWithoutPort)

@@ -112,7 +112,9 @@ TEST(ChunkedBody, SizeLines)
 {
     EXPECT_EQ(chunkSize("1a"), 26);
     EXPECT_EQ(chunkSize("1A trailing words"), 26);
-    EXPECT_EQ(chunkSize("1a;name=value"), 0);
+    EXPECT_EQ(chunkSize("1a;name=value"), 26);
+    EXPECT_EQ(chunkSize("1a ; name=value"), 26);
+    EXPECT_EQ(chunkSize(";name=value"), 0);
     EXPECT_EQ(chunkSize("zz"), 0);
     EXPECT_EQ(chunkSize(""), 0);
     EXPECT_EQ(chunkSize("7fffffffffffffff"), std::numeric_limits<qint64>::max());

@@ -33,6 +33,8 @@ MessageBoxAnswer WidgetMessagePresenter::present(const MessageBoxRequest &reques
     const QMessageBox::StandardButtons buttons =
         request.buttons == mbbYesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(boxIcon(request.icon), request.caption, request.text, buttons, request.owner);
+    // What a peer sent (a status line, say) is shown as it stands, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     if (request.buttons == mbbYesNo)
         box.setEscapeButton(static_cast<QAbstractButton *>(nullptr)); // as Yes/No boxes: no escape

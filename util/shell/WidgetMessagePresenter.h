@@ -4,7 +4,8 @@
 
 namespace mirel {
 
-// Message boxes as QMessageBox, modal for the whole application.
+// Message boxes as QMessageBox, modal for the whole application, the text shown as plain
+// text.
 class WidgetMessagePresenter final : public MessagePresenter
 {
 public:

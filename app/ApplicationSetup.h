@@ -1,0 +1,9 @@
+#pragma once
+
+namespace mirel {
+
+// Names the running application (its data folder and window class), once a
+// QApplication exists.
+void setUpApplication();
+
+} // namespace mirel
