@@ -111,7 +111,8 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
 
 int SiteServer::bind(int port)
 {
-    // A restart binds at once even while the last run's connections wait out TIME-WAIT.
+    // A restart binds at once even while the last run's connections wait out TIME-WAIT;
+    // unlike the library's default (SO_REUSEPORT), a second server cannot take the port.
     m_server.set_socket_options([](socket_t sock) {
         const int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);

@@ -8,6 +8,11 @@
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 
 using namespace std::chrono_literals;
@@ -201,17 +206,30 @@ TEST(LanguageCodes, EachEnginesCodesMapToApertiumAndLibreTranslate)
     EXPECT_TRUE(apertiumCodes("xx").empty());
 }
 
-TEST(SiteServerRestart, BindsTheSamePortRightAfterARunThatServed)
+TEST(SiteServerPort, OneServerAPortAndARestartBindsAtOnce)
 {
     int port = 0;
     {
         mirel::sites::SiteServer first;
         port = first.bind(0);
         ASSERT_GT(port, 0);
+        // A second server must not share the port (as SO_REUSEPORT would let it).
+        mirel::sites::SiteServer twin;
+        EXPECT_EQ(twin.bind(port), -1);
         std::thread serving([&first] { first.serve(); });
-        httplib::Client client("127.0.0.1", port);
-        const auto res = client.Get("/", {{"Connection", "close"}});
-        EXPECT_TRUE(res);
+        // The server closes first, so its side of the connection waits out TIME-WAIT.
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(uint16_t(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+        ASSERT_EQ(::send(fd, request.data(), request.size(), 0), ssize_t(request.size()));
+        char buffer[4096];
+        while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
+        }
+        ::close(fd);
         first.stop();
         serving.join();
     }
