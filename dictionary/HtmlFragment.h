@@ -11,12 +11,12 @@ namespace mirel {
 
 // A piece of a remote page parsed as the content of a body element by an HTML5 parser,
 // as a browser would parse it there. Text longer than kMaxFragmentLength characters is
-// cut there first: the parser's tree depth grows with the text, and no dictionary field
-// comes near it.
+// cut there first: the parser's time and tree depth grow with the text (a page of nested
+// tags would take seconds, or the stack), and no dictionary field comes near it.
 class HtmlFragment
 {
 public:
-    static constexpr qsizetype kMaxFragmentLength = 256 * 1024;
+    static constexpr qsizetype kMaxFragmentLength = 64 * 1024;
 
     explicit HtmlFragment(QStringView html);
     ~HtmlFragment();
