@@ -6,12 +6,12 @@
 namespace mirel {
 
 // Makes an HTML fragment of a remote page safe to place in a local page that runs
-// scripts: removes script elements with their content, embedded objects and frames
-// (object, embed, applet, iframe, frame, frameset), elements whose content browsers
-// read as text (style, textarea, title, xmp, noscript, noframes, noembed, plaintext)
-// with that content, event-handler attributes (on…), attributes whose address is a
-// javascript: or vbscript: one, comments, declarations and processing instructions
-// ("<!…>", "<?…>", up to the first ">"), and a tag left open at the end. Every other tag and all text stay as they are.
+// scripts. The fragment is parsed as the content of a body element (HtmlFragment.h) and
+// written back with only these elements: b, i, u, em, strong, br, span, sup, sub, font
+// with its color, size and face attributes, and a with an href that is a plain http or
+// https address; no other attribute. Every other element gives only its content, and
+// the content of scripts, styles, raw-text elements, frames, embedded objects, SVG and
+// MathML is dropped. All text is written escaped, comments and declarations are dropped.
 QString sanitizeHtmlFragment(QStringView html);
 
 } // namespace mirel

@@ -1,5 +1,6 @@
 #include "dictionary/ResultPage.h"
 
+#include "dictionary/HtmlFragment.h"
 #include "dictionary/HtmlSanitizer.h"
 #include "dictionary/PageTemplate.h"
 #include "dictionary/ScriptString.h"
@@ -15,9 +16,11 @@ QString visible(QByteArrayView gbk)
     return sanitizeHtmlFragment(fromGbk(gbk));
 }
 
-QString scriptArgument(QByteArrayView gbk)
+// What Play speaks: the text the field shows, character references decoded, so that it
+// speaks and counts the characters the reader sees.
+QString speechArgument(QByteArrayView gbk)
 {
-    return escapeScriptString(visible(gbk));
+    return escapeScriptString(htmlFragmentText(fromGbk(gbk)));
 }
 
 } // namespace
@@ -28,15 +31,15 @@ QStringList resultPageSlots(const WordRecord &record)
         QStringLiteral("true"),
         visible(record.word),
         sanitizeHtmlFragment(fromUtf8Strict(record.phonetic)),
-        scriptArgument(record.word),
+        speechArgument(record.word),
         visible(record.translate),
     };
     for (qsizetype i = 0; i < 3; ++i) {
         const ExamplePair pair = i < record.examples.size() ? record.examples[i] : ExamplePair{};
-        values << visible(pair.english) << scriptArgument(HTMLToText(pair.english))
+        values << visible(pair.english) << speechArgument(HTMLToText(pair.english))
                << visible(pair.chinese);
     }
-    values << scriptArgument(record.word);
+    values << escapeScriptString(visible(record.word));
     return values;
 }
 

@@ -13,9 +13,10 @@ namespace mirel {
 // The fifteen values of the result page's "%s" slots for a word record, in order:
 // "true", the word, the phonetic (UTF-8), the word for Play, the translations, then for
 // examples 1 to 3 the English sentence, the sentence for Play (without "," and double
-// quotes) and the Chinese sentence, and the word for isChinese. Every field is cleared
-// of scripts, event handlers and embedded objects; the values for Play and isChinese are
-// escaped for a single-quoted script string.
+// quotes) and the Chinese sentence, and the word for isChinese. Every shown field is
+// cleaned (HtmlSanitizer.h); the values for Play are the text those fields show (markup
+// gone, character references decoded) and, like the value for isChinese, are escaped for
+// a single-quoted script string.
 QStringList resultPageSlots(const WordRecord &record);
 
 // The template text (as read by readPageText) filled for the record. Throws EFormatError

@@ -4,7 +4,10 @@
 #include "net/HttpErrors.h"
 #include "net/RequestWriter.h"
 #include "net/ResponseReader.h"
+#include "net/SocketErrors.h"
 #include "net/TcpConnection.h"
+
+#include <algorithm>
 
 namespace mirel {
 
@@ -97,13 +100,22 @@ void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion v
         Request.Connection = "keep-alive";
     if (!Request.AcceptEncoding.contains("identity"))
         Request.AcceptEncoding += Request.AcceptEncoding.isEmpty() ? "identity" : ", identity";
-    if (m_connection && (!m_keepAlive || m_connection->peerClosed() || m_reader->closed()))
+    // A kept connection that has anything to read (bytes nobody asked for, or the peer's
+    // close) would hand them over as the answer to the next request.
+    if (m_connection &&
+        (!m_keepAlive || m_connection->readable() || m_reader->closed() || m_reader->hasBuffered()))
         Disconnect();
     if (!m_connection) {
-        m_connection =
-            TcpConnection::open(address.host, portNumber(address.port), ConnectTimeoutMs);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                              m_deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0)
+            throw socketError(kConnectionTimedOut);
+        const int connectMs = int(std::min<long long>(ConnectTimeoutMs, left));
+        m_connection = TcpConnection::open(address.host, portNumber(address.port), connectMs);
         m_reader = std::make_unique<ResponseReader>(*m_connection, ReadTimeoutMs);
     }
+    m_connection->setDeadline(m_deadline);
     m_keepAlive = false;
 }
 
@@ -142,6 +154,7 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
                                   bool hasBody)
 {
     const TIdHTTPProtocolVersion version = ProtocolVersion;
+    m_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CallTimeoutMs);
     m_redirectCount = 0;
     QByteArray next = address;
     try {

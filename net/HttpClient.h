@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <chrono>
 #include <memory>
 
 namespace mirel {
@@ -33,6 +34,9 @@ public:
     static constexpr int kConnectTimeoutMs = 30000;
     static constexpr int kReadTimeoutMs = 60000;
     static constexpr int kRedirectBodyTimeoutMs = 4000;
+    // The longest one Get or Post may take, its redirections included, however the peer
+    // paces its bytes; then it fails with socket error 10060.
+    static constexpr int kCallTimeoutMs = 90000;
     // 100 Continue answers accepted before the final answer of one request.
     static constexpr int kMaxInterimResponses = 100;
 
@@ -55,6 +59,7 @@ public:
     TProxyParams ProxyParams;
     int ConnectTimeoutMs = kConnectTimeoutMs;
     int ReadTimeoutMs = kReadTimeoutMs;
+    int CallTimeoutMs = kCallTimeoutMs;
 
     // The last response read (of the final request of the last call).
     const THttpResponse &Response() const { return m_response; }
@@ -90,6 +95,7 @@ private:
     std::unique_ptr<TcpConnection> m_connection;
     std::unique_ptr<ResponseReader> m_reader;
     bool m_keepAlive = false;
+    std::chrono::steady_clock::time_point m_deadline; // of the call that runs
 };
 
 } // namespace mirel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -53,6 +54,21 @@ bool waitFor(int fd, short events, int timeoutMs)
         if (errno != EINTR)
             throw socketErrorFromErrno(errno);
     }
+}
+
+// The wait allowed now: timeoutMs (negative: without limit) cut to what is left before
+// the deadline; a deadline that has passed fails with 10060.
+int waitBudget(int timeoutMs, TcpConnection::Clock::time_point deadline)
+{
+    if (deadline == TcpConnection::Clock::time_point::max())
+        return timeoutMs;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - TcpConnection::Clock::now())
+            .count();
+    if (left <= 0)
+        throw socketError(kConnectionTimedOut);
+    const int leftMs = int(std::min<long long>(left, INT_MAX));
+    return timeoutMs < 0 ? leftMs : std::min(timeoutMs, leftMs);
 }
 
 int connectOne(const addrinfo *ai, int timeoutMs)
@@ -119,6 +135,7 @@ void TcpConnection::send(QByteArrayView bytes, int timeoutMs)
 {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
+        const int budget = waitBudget(timeoutMs, m_deadline);
         const size_t block = size_t(std::min(kBlockSize, bytes.size() - sent));
         const ssize_t n = ::send(m_fd, bytes.data() + sent, block, MSG_NOSIGNAL);
         if (n >= 0) {
@@ -129,7 +146,7 @@ void TcpConnection::send(QByteArrayView bytes, int timeoutMs)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             throw socketErrorFromErrno(errno);
-        if (!waitFor(m_fd, POLLOUT, timeoutMs))
+        if (!waitFor(m_fd, POLLOUT, budget))
             throw socketError(kConnectionTimedOut);
     }
 }
@@ -138,6 +155,7 @@ qsizetype TcpConnection::receive(char *buffer, qsizetype maxBytes, int timeoutMs
 {
     const size_t block = size_t(std::min(kBlockSize, maxBytes));
     for (;;) {
+        const int budget = waitBudget(timeoutMs, m_deadline);
         const ssize_t n = ::recv(m_fd, buffer, block, 0);
         if (n >= 0)
             return n;
@@ -145,7 +163,7 @@ qsizetype TcpConnection::receive(char *buffer, qsizetype maxBytes, int timeoutMs
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             throw socketErrorFromErrno(errno);
-        if (!waitFor(m_fd, POLLIN, timeoutMs))
+        if (!waitFor(m_fd, POLLIN, budget))
             throw socketError(kConnectionTimedOut);
     }
 }
@@ -160,6 +178,12 @@ bool TcpConnection::peerClosed() const
     char c;
     const ssize_t n = ::recv(m_fd, &c, 1, MSG_PEEK);
     return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
+bool TcpConnection::readable() const
+{
+    pollfd p{m_fd, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && p.revents != 0;
 }
 
 } // namespace mirel

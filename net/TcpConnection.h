@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <chrono>
 #include <memory>
 
 namespace mirel {
@@ -23,11 +24,19 @@ public:
     TcpConnection(const TcpConnection &) = delete;
     TcpConnection &operator=(const TcpConnection &) = delete;
 
+    using Clock = std::chrono::steady_clock;
+
+    // A point in time after which send and receive fail with 10060 however the peer
+    // paces its bytes; each wait is cut to end there. None by default.
+    void setDeadline(Clock::time_point deadline) { m_deadline = deadline; }
+
     // Sends all bytes in blocks of up to kBlockSize; waits at most timeoutMs per block.
     void send(QByteArrayView bytes, int timeoutMs);
     qsizetype receive(char *buffer, qsizetype maxBytes, int timeoutMs) override;
     // True when the peer has closed (or reset) the connection, tested without waiting.
     bool peerClosed() const;
+    // True when anything can be read now without waiting: bytes, a close or an error.
+    bool readable() const;
 
     const QByteArray &host() const { return m_host; }
     quint16 port() const { return m_port; }
@@ -37,6 +46,7 @@ private:
     int m_fd;
     QByteArray m_host;
     quint16 m_port;
+    Clock::time_point m_deadline = Clock::time_point::max();
 };
 
 } // namespace mirel

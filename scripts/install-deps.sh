@@ -11,7 +11,7 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools \
   libqt6webenginecore6-bin libqt6opengl6-dev libgl-dev \
   qt6-qpa-plugins libqt6svg6 \
-  libpcre2-dev libglib2.0-dev \
+  libpcre2-dev libglib2.0-dev libgumbo-dev \
   libcpp-httplib-dev libssl-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcurl4-openssl-dev curl \
   clang libclang-rt-14-dev clang-format \

@@ -1,7 +1,7 @@
 #include "updater/DoUpdate.h"
 
-#include "net/HttpClient.h"
 #include "updater/UpdateCheck.h"
+#include "updater/UpdateFetch.h"
 #include "util/shell/MsgBox.h"
 #include "util/shell/WebPage.h"
 #include "util/shell/WidgetMessagePresenter.h"
@@ -9,28 +9,15 @@
 #include <QApplication>
 #include <QWidget>
 
-namespace {
-
-constexpr int kUpdateTimeoutMs = 10000;
-
-QByteArray fetchList(const QByteArray &address)
-{
-    mirel::THttpClient client;
-    client.HandleRedirects = true;
-    client.ConnectTimeoutMs = kUpdateTimeoutMs;
-    client.ReadTimeoutMs = kUpdateTimeoutMs;
-    return client.Get(address);
-}
-
-} // namespace
-
 extern "C" void DoUpdate(std::uintptr_t windowHandle, const char *address)
 {
     if (address == nullptr)
         return;
     QWidget *const owner = QWidget::find(WId(windowHandle));
     mirel::UpdateCheckHooks hooks;
-    hooks.fetch = fetchList;
+    // The window waits for this call: the fetch ends within its bound whatever the site
+    // does (the question box waits for the user).
+    hooks.fetch = [](const QByteArray &list) { return mirel::fetchUpdateList(list); };
     hooks.askToOpen = [owner](const mirel::UpdateInfo &info) {
         mirel::WidgetMessagePresenter presenter;
         mirel::MessageBoxRequest request;

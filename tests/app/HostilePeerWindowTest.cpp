@@ -69,5 +69,21 @@ TEST_F(HostilePeerWindow, HangingThenEndlessPeerLeaveTheWindowUsable)
     EXPECT_EQ(server->requests().size(), 3);
 }
 
+TEST_F(HostilePeerWindow, TricklingSiteIsReportedWithinTheCallBound)
+{
+    window->MirelHTTP.CallTimeoutMs = 600;
+    test::Reply trickle; // each byte well within the read time-limit, for seconds on end
+    for (const char c : QByteArray("HTTP/1.1 200 OK\r\nX-Pad: ") + QByteArray(100, 'x'))
+        trickle.send(QByteArray(1, c)).pause(100);
+    const double seconds = translateAgainst(trickle);
+    expectReportAndBoxKept(1, QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
+    EXPECT_LT(seconds, 2.0);
+
+    server->replyAndClose(test::pageReply(f.wire("page"), "UTF-8"));
+    clickTranslate();
+    EXPECT_EQ(window->TranslateResult->toPlainText(), f.text("result"));
+    EXPECT_EQ(presenter->boxes.size(), 1u);
+}
+
 } // namespace
 } // namespace mirel

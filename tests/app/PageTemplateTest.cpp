@@ -1,4 +1,5 @@
 #include "app/PageFiles.h"
+#include "dictionary/ResultPage.h"
 #include "resources/Resources.h"
 
 #include <QFile>
@@ -184,6 +185,23 @@ TEST_F(PageTemplateScript, PlayHandsShortTextToThePlayerAndRefusesLongText)
     EXPECT_EQ(page.alerts, QStringList{QStringLiteral("您选择的英文段落太长,无法朗读!")});
     EXPECT_EQ(run(QStringLiteral("isChinese('')")).toBool(), true);
     EXPECT_EQ(run(QStringLiteral("isChinese('中a')")).toBool(), false);
+}
+
+// The sentence as shown counts 100 characters; its reference must not count as five.
+TEST_F(PageTemplateScript, ExampleLinkSpeaksTheShownSentence)
+{
+    WordRecord record;
+    record.word = "apple";
+    const QByteArray padding(80, 'x');
+    record.examples = {{"I don&#39;t <b>like</b> apples." + padding, "c"}};
+    loadFilled(resultPageSlots(record));
+    run(QStringLiteral("document.querySelector('#imageslist a').click(); 0"));
+    const QString expected = QStringLiteral("http://translate.google.cn/translate_tts?tl=en&q=") +
+                             QStringLiteral("I don't like apples.") + QString::fromLatin1(padding);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return run(QStringLiteral("MediaPlayer.url")).toString() == expected; }, 10000))
+        << run(QStringLiteral("MediaPlayer.url")).toString().toStdString();
+    EXPECT_TRUE(page.alerts.isEmpty());
 }
 
 } // namespace

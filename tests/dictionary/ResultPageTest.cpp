@@ -63,9 +63,9 @@ TEST(ResultPage, TwoGroupsLeaveTheThirdRowEmpty)
         u"<script>var pagestate = \"true\";</script>\r\n"
         u"<div id=\"word\">apple</div><div id=\"phonetic\">[ˈæpl]</div><div id=\"sound\">"
         u"<a href=\"javascript:Play('apple')\"><img src=\"sound.gif\"></a></div>\r\n"
-        u"<div id=\"translate\">苹果<BR>苹果树</div>\r\n"
+        u"<div id=\"translate\">苹果<br>苹果树</div>\r\n"
         u"<div class=\"images\">1、An <i>apple</i>, \"red\".&nbsp;<a href=\"javascript:Play("
-        u"'An \\u003Ci\\u003Eapple\\u003C/i\\u003E red.')\"><img src=\"sound.gif\"></a></div>\r\n"
+        u"'An apple red.')\"><img src=\"sound.gif\"></a></div>\r\n"
         u"<div class=\"images\">一个红苹果。</div>\r\n"
         u"<div class=\"images\">2、She's eating.&nbsp;<a href=\"javascript:Play("
         u"'She\\u0027s eating.')\"><img src=\"sound.gif\"></a></div>\r\n"
@@ -101,16 +101,21 @@ TEST(ResultPage, ScriptArgumentsStayStringsAndFieldsRunNothing)
     record.word = "it's";
     record.translate = toGbk(u"<BR>\u82F9<script>alert(1)</script>"_s);
     record.examples = {{"Don't \"stop\" <b onclick=x()>now</b>\r\n!</script><script>x()",
-                        toGbk(u"<img src=x onerror=\"alert(1)\">中文"_s)}};
+                        toGbk(u"<img src=x onerror=\"alert(1)\">中文"_s)},
+                       {"I don&#39;t like apples.", ""}};
     const QString page = resultPageText(
-        u"%s|%s|%s|Play('%s')|%s|%s|Play('%s')|%s|%s|%s|%s|%s|%s|%s|isChinese('%s')"_s, record);
+        u"%s|%s|%s|Play('%s')|%s|%s|Play('%s')|%s|%s|Play('%s')|%s|%s|%s|%s|isChinese('%s')"_s,
+        record);
     const QStringList cells = page.split(u'|');
     ASSERT_EQ(cells.size(), 15);
     EXPECT_EQ(playArgument(page, 1), u"it's"_s);
-    EXPECT_EQ(playArgument(page, 2), u"Don't stop <b>now</b>\r\n!"_s);
-    EXPECT_EQ(cells[4], u"<BR>\u82F9"_s);
-    EXPECT_EQ(cells[5], u"Don't \"stop\" <b>now</b>\r\n!"_s);
-    EXPECT_EQ(cells[7], u"<img src=x>中文"_s);
+    // Play speaks the text that is shown, and counts its characters.
+    EXPECT_EQ(playArgument(page, 2), u"Don't stop now\n!"_s);
+    EXPECT_EQ(playArgument(page, 3), u"I don't like apples."_s);
+    EXPECT_EQ(cells[4], u"<br>\u82F9"_s);
+    EXPECT_EQ(cells[5], u"Don't \"stop\" <b>now</b>\n!"_s);
+    EXPECT_EQ(cells[7], u"中文"_s);
+    EXPECT_EQ(cells[8], u"I don't like apples."_s);
     EXPECT_EQ(cells[14], u"isChinese('it\\u0027s')"_s);
 }
 

@@ -49,3 +49,16 @@ TEST_F(HostilePeer, ContentLengthShorterThanWhatIsSent)
     server.reply(kOk);
     EXPECT_EQ(client.Get(url("/after")), "ok");
 }
+
+// Bytes that arrive after a whole keep-alive answer are no answer to the next request.
+TEST_F(HostilePeer, BytesAfterAKeptAnswerAreNotTheNextAnswer)
+{
+    server.enqueue(Reply("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
+                       .pause(20)
+                       .send("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nforged"));
+    EXPECT_EQ(client.Get(url()), "ok");
+    ASSERT_TRUE(server.waitForReplies(1));
+    server.reply("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nreal");
+    EXPECT_EQ(client.Get(url("/second")), "real");
+    EXPECT_EQ(server.connectionCount(), 2);
+}

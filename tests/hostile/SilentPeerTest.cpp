@@ -23,6 +23,25 @@ TEST_F(HostilePeer, TrickleOfOneByteASecondHitsTheReadTimeLimit)
     EXPECT_LT(out.seconds, 2.0);
 }
 
+// Each byte comes well within the read time-limit; the call as a whole still ends, its
+// redirection included.
+TEST_F(HostilePeer, TrickleWithinEachWaitEndsAtTheCallBound)
+{
+    client.ReadTimeoutMs = 1000;
+    client.CallTimeoutMs = 500;
+    client.HandleRedirects = true;
+    server.reply("HTTP/1.1 302 Found\r\nLocation: /slow\r\nContent-Length: 0\r\n\r\n");
+    Reply trickle;
+    for (const char c : QByteArray("HTTP/1.1 200 OK\r\nX-Pad: ") + QByteArray(100, 'x'))
+        trickle.send(QByteArray(1, c)).pause(40);
+    server.enqueue(trickle);
+    const Outcome out = run([&] { client.Get(url()); });
+    EXPECT_EQ(out.message, kTimedOut);
+    EXPECT_GT(out.seconds, 0.4);
+    EXPECT_LT(out.seconds, 1.5);
+    EXPECT_EQ(server.requests().size(), 2);
+}
+
 TEST_F(HostilePeer, SteadyTrickleWithinTheTimeLimitIsReadWhole)
 {
     client.ReadTimeoutMs = 1000;

@@ -116,6 +116,13 @@ bool ScriptedServer::waitForRequests(int count, int timeoutMs) const
                               [&] { return m_requests.size() >= count; });
 }
 
+bool ScriptedServer::waitForReplies(int count, int timeoutMs) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [&] { return m_repliesSent >= count; });
+}
+
 int ScriptedServer::connectionCount() const
 {
     const std::lock_guard lock(m_mutex);
@@ -249,6 +256,11 @@ bool ScriptedServer::serve(Connection &c)
         if (!step.bytes.isEmpty() && !sendAll(c.fd, step.bytes))
             return false;
     }
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_repliesSent;
+    }
+    m_changed.notify_all();
     if (reply.end() == Reply::End::Reset)
         resetConnection(c.fd);
     if (reply.end() == Reply::End::Close || reply.end() == Reply::End::Reset)

@@ -73,6 +73,8 @@ public:
     QList<QByteArray> requests() const;
     // Waits (bounded) until count requests have arrived; false on time-out.
     bool waitForRequests(int count, int timeoutMs = 5000) const;
+    // Waits (bounded) until count replies have been sent whole; false on time-out.
+    bool waitForReplies(int count, int timeoutMs = 5000) const;
     // Number of connections accepted so far.
     int connectionCount() const;
 
@@ -92,6 +94,7 @@ private:
     size_t m_nextReply = 0;
     QList<QByteArray> m_requests;
     int m_connections = 0;
+    int m_repliesSent = 0;
     std::thread m_thread;
 };
 
