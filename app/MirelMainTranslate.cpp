@@ -31,45 +31,41 @@ void setRequestHeaders(THttpClient &client, const EngineRequestHeaders &headers)
 
 void TMirelMain::TranslateButtonClick()
 {
-    guarded([this] {
-        const QString passage = passageText(*TranslateContent);
-        const std::optional<CheckFailure> failure =
-            firstFailedCheck(passage, OLDLanguage->currentText(), NEWLanguage->currentText(),
-                             TranslateType->currentText());
-        if (failure) {
-            // The presenter returns when the box is closed; only then the focus moves.
-            showMsgBox(failure->message);
-            switch (failure->focus) {
-            case CheckFocus::TranslateContent:
-                TranslateContent->setFocus();
-                break;
-            case CheckFocus::OLDLanguage:
-                OLDLanguage->setFocus();
-                break;
-            case CheckFocus::NEWLanguage:
-                NEWLanguage->setFocus();
-                break;
-            }
-            return;
+    const QString passage = passageText(*TranslateContent);
+    const std::optional<CheckFailure> failure =
+        firstFailedCheck(passage, OLDLanguage->currentText(), NEWLanguage->currentText(),
+                         TranslateType->currentText());
+    if (failure) {
+        // The presenter returns when the box is closed; only then the focus moves.
+        showMsgBox(failure->message);
+        switch (failure->focus) {
+        case CheckFocus::TranslateContent:
+            TranslateContent->setFocus();
+            break;
+        case CheckFocus::OLDLanguage:
+            OLDLanguage->setFocus();
+            break;
+        case CheckFocus::NEWLanguage:
+            NEWLanguage->setFocus();
+            break;
         }
-        const QString result = GetTranslate(passage);
-        TranslateResult->setPlainText(result);
-    });
+        return;
+    }
+    const QString result = GetTranslate(passage);
+    TranslateResult->setPlainText(result);
 }
 
 void TMirelMain::TranslateTypeChange()
 {
-    guarded([this] { ChangeType(TranslateType->currentText()); });
+    ChangeType(TranslateType->currentText());
 }
 
 void TMirelMain::TranslateICOClick()
 {
-    guarded([this] {
-        const int source = OLDLanguage->currentIndex();
-        const int target = NEWLanguage->currentIndex();
-        OLDLanguage->setCurrentIndex(target);
-        NEWLanguage->setCurrentIndex(source);
-    });
+    const int source = OLDLanguage->currentIndex();
+    const int target = NEWLanguage->currentIndex();
+    OLDLanguage->setCurrentIndex(target);
+    NEWLanguage->setCurrentIndex(source);
 }
 
 bool TMirelMain::CheckLanguage(const QString &engineName, const QString &languageName) const

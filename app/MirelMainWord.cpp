@@ -29,25 +29,23 @@ QByteArray TMirelMain::GetWord(const QByteArray &gbkWord)
 
 void TMirelMain::WordButtonClick()
 {
-    guarded([this] {
-        if (Word->text().isEmpty()) {
-            showMsgBox(QStringLiteral("请输入您要查询的单词!"));
-            Word->setFocus();
-            return;
-        }
-        const QByteArray record = GetWord(ReplaceWord(toGbk(Word->text())));
-        if (record.isEmpty()) {
-            showMsgBox(QStringLiteral("没有查找到您输入的单词!"));
-            Word->setFocus();
-            return;
-        }
-        const WebFolder folder = WebFolder::at(webFolder());
-        folder.ensureExists();
-        if (!folder.hasTemplate())
-            folder.writePageFiles(pageFileResources());
-        const QByteArray page = resultPageBytes(folder.readTemplate(), record, sites().tts);
-        WordBrowser->Navigate(folder.writeResultPage(page));
-    });
+    if (Word->text().isEmpty()) {
+        showMsgBox(QStringLiteral("请输入您要查询的单词!"));
+        Word->setFocus();
+        return;
+    }
+    const QByteArray record = GetWord(ReplaceWord(toGbk(Word->text())));
+    if (record.isEmpty()) {
+        showMsgBox(QStringLiteral("没有查找到您输入的单词!"));
+        Word->setFocus();
+        return;
+    }
+    const WebFolder folder = WebFolder::at(webFolder());
+    folder.ensureExists();
+    if (!folder.hasTemplate())
+        folder.writePageFiles(pageFileResources());
+    const QByteArray page = resultPageBytes(folder.readTemplate(), record, sites().tts);
+    WordBrowser->Navigate(folder.writeResultPage(page));
 }
 
 } // namespace mirel
