@@ -2,6 +2,7 @@
 // change, the language swap, and the engine request through the shared client.
 #include "app/MirelMain.h"
 
+#include "app/ClientRequestFields.h"
 #include "app/PassageText.h"
 #include "translation/EngineRequest.h"
 #include "translation/LanguageLookup.h"
@@ -12,22 +13,6 @@
 #include <QPlainTextEdit>
 
 namespace mirel {
-
-namespace {
-
-void setRequestHeaders(THttpClient &client, const EngineRequestHeaders &headers)
-{
-    client.HandleRedirects = headers.handleRedirects;
-    client.Request.Accept = headers.accept;
-    client.Request.Referer = headers.referer;
-    client.Request.AcceptLanguage = headers.acceptLanguage;
-    client.Request.ContentType = headers.contentType;
-    client.Request.UserAgent = headers.userAgent;
-    client.Request.Connection = headers.connection;
-    client.Request.CacheControl = headers.cacheControl;
-}
-
-} // namespace
 
 void TMirelMain::TranslateButtonClick()
 {
@@ -83,7 +68,7 @@ QString TMirelMain::GetTranslate(const QString &passage)
         buildEngineRequest(passage, engine, OLDLanguage->currentText(), target, sites());
     if (!request)
         return {};
-    setRequestHeaders(MirelHTTP, request->headers);
+    setRequestFields(MirelHTTP, request->headers);
     const QByteArray body = MirelHTTP.Post(request->url, request->fields);
 
     const ExtractedResult result = extractResult(engine, body, target, sites());

@@ -2,6 +2,7 @@
 // handler shows the result page or says why there is none.
 #include "app/MirelMain.h"
 
+#include "app/ClientRequestFields.h"
 #include "app/PageFiles.h"
 #include "app/TWebBrowser.h"
 #include "dictionary/DictionaryRequest.h"
@@ -18,11 +19,7 @@ namespace mirel {
 QByteArray TMirelMain::GetWord(const QByteArray &gbkWord)
 {
     const QByteArray word = removeCrLf(gbkWord);
-    const DictionaryHeaders headers = dictionaryHeaders(sites());
-    MirelHTTP.HandleRedirects = true;
-    MirelHTTP.Request.Accept = headers.accept;
-    MirelHTTP.Request.Referer = headers.referer;
-    MirelHTTP.Request.UserAgent = headers.userAgent;
+    setRequestFields(MirelHTTP, dictionaryHeaders(sites()));
     const QByteArray body = MirelHTTP.Get(dictionaryAddress(word, randomRDigit(), sites()));
     return scrapeWord(word, body);
 }

@@ -46,8 +46,8 @@ protected:
         const QByteArray prefix = mirel::Sites::local(quint16(port())).google;
         EXPECT_TRUE(request.url.startsWith(prefix));
         const auto res = post(request.url.mid(prefix.size()).toStdString(), body,
-                              {{"Referer", request.headers.referer.toStdString()}},
-                              request.headers.contentType.toStdString());
+                              {{"Referer", request.headers.referer.value().toStdString()}},
+                              request.headers.contentType.value().toStdString());
         EXPECT_TRUE(res);
         if (!res)
             return {};
