@@ -104,7 +104,7 @@ void TMirelMain::createPageContainer()
 
 void TMirelMain::FormCreate()
 {
-    WebFolder::at(m_webFolder).writeMissingPageFiles(pageFileResources());
+    writeMissingPageFiles(WebFolder::at(m_webFolder));
     WordBrowser->Navigate(m_webFolder + QStringLiteral("Translate.html"));
     ADWeb->Navigate(QString::fromLatin1(m_sites.vendorAdPage()));
 }

@@ -40,7 +40,7 @@ void TMirelMain::WordButtonClick()
     const WebFolder folder = WebFolder::at(webFolder());
     folder.ensureExists();
     if (!folder.hasTemplate())
-        folder.writePageFiles(pageFileResources());
+        writePageFiles(folder);
     const QByteArray page = resultPageBytes(folder.readTemplate(), record, sites().tts);
     WordBrowser->Navigate(folder.writeResultPage(page));
 }

@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <utility>
-
 namespace mirel {
 
 WebFolder::WebFolder(const QString &programFolder)
@@ -60,27 +58,6 @@ void WebFolder::writeFile(const QString &name, QByteArrayView bytes) const
     }
     if (!file.commit())
         throw EFCreateError::forFile(target, file.errorString());
-}
-
-void WebFolder::writePageFiles(const PageFileContents &files) const
-{
-    writeFile(QString::fromLatin1(templateName), files.templateBytes);
-    writeFile(QString::fromLatin1(lineName), files.lineGif);
-    writeFile(QString::fromLatin1(soundName), files.soundGif);
-}
-
-void WebFolder::writeMissingPageFiles(const PageFileContents &files) const
-{
-    ensureExists();
-    const std::pair<const char *, const QByteArray *> table[] = {
-        {templateName, &files.templateBytes},
-        {lineName, &files.lineGif},
-        {soundName, &files.soundGif},
-    };
-    for (const auto &[name, bytes] : table) {
-        if (!QFileInfo::exists(filePath(QString::fromLatin1(name))))
-            writeFile(QString::fromLatin1(name), *bytes);
-    }
 }
 
 QString WebFolder::writeResultPage(QByteArrayView pageBytes) const
