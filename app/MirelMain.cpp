@@ -5,7 +5,7 @@
 #include "app/TWebBrowser.h"
 #include "resources/Pictures.h"
 #include "resources/Resources.h"
-#include "translation/LanguageTables.h"
+#include "translation/LanguageLookup.h"
 #include "util/shell/MsgBox.h"
 
 #include <QApplication>
@@ -111,8 +111,7 @@ void TMirelMain::FormCreate()
 
 void TMirelMain::FormShow()
 {
-    for (const std::u16string_view name : EngineNames)
-        TranslateType->addItem(QString::fromUtf16(name.data(), qsizetype(name.size())));
+    TranslateType->addItems(engineNameList());
     TranslateType->setCurrentIndex(0);
     TabControl->layout()->activate();
     ChangeType(TranslateType->currentText());

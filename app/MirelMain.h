@@ -119,7 +119,6 @@ public:
 
     const Sites &sites() const { return m_sites; }
     const QString &webFolder() const { return m_webFolder; }
-    MessagePresenter &messagePresenter() const { return *m_services.presenter; }
     const WebPageLauncher &webPageLauncher() const { return m_services.launcher; }
 
     // ShowMsgBox through the window's presenter; kind 0 with an empty caption is the
