@@ -1,11 +1,11 @@
 #include "dictionary/WebFolder.h"
 
 #include "util/Errors.h"
+#include "util/FileReplace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace mirel {
 
@@ -47,17 +47,7 @@ bool WebFolder::hasTemplate() const
 
 void WebFolder::writeFile(const QString &name, QByteArrayView bytes) const
 {
-    const QString target = filePath(name);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError::forFile(target, file.errorString());
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EFCreateError::forFile(target, reason);
-    }
-    if (!file.commit())
-        throw EFCreateError::forFile(target, file.errorString());
+    replaceFile(filePath(name), bytes);
 }
 
 QString WebFolder::writeResultPage(QByteArrayView pageBytes) const

@@ -99,6 +99,8 @@ TEST(WebFolder, FailuresRaiseFileErrorsAndKeepTheLastPage)
     EXPECT_EQ(web.writeResultPage("good"), web.filePath(u"Temp.html"_s));
     {
         const FileSizeLimit limit(1024);
+        // Below and above the size a file device buffers.
+        EXPECT_THROW(web.writeResultPage(QByteArray(4 * 1024, 'x')), EFCreateError);
         EXPECT_THROW(web.writeResultPage(QByteArray(64 * 1024, 'x')), EFCreateError);
     }
     EXPECT_EQ(readAll(web.filePath(u"Temp.html"_s)), "good");
