@@ -5,7 +5,7 @@
 #include "app/TWebBrowser.h"
 #include "resources/Pictures.h"
 #include "resources/Resources.h"
-#include "translation/LanguageTables.h"
+#include "translation/LanguageLookup.h"
 #include "util/shell/MsgBox.h"
 
 #include <QApplication>
@@ -104,15 +104,14 @@ void TMirelMain::createPageContainer()
 
 void TMirelMain::FormCreate()
 {
-    WebFolder::at(m_webFolder).writeMissingPageFiles(pageFileResources());
+    writeMissingPageFiles(WebFolder::at(m_webFolder));
     WordBrowser->Navigate(m_webFolder + QStringLiteral("Translate.html"));
     ADWeb->Navigate(QString::fromLatin1(m_sites.vendorAdPage()));
 }
 
 void TMirelMain::FormShow()
 {
-    for (const std::u16string_view name : EngineNames)
-        TranslateType->addItem(QString::fromUtf16(name.data(), qsizetype(name.size())));
+    TranslateType->addItems(engineNameList());
     TranslateType->setCurrentIndex(0);
     TabControl->layout()->activate();
     ChangeType(TranslateType->currentText());

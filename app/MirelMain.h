@@ -26,7 +26,9 @@ class TWebBrowser;
 
 // The main window: a fixed 382 x 477 client area with the top bar, the page container
 // (dictionary page, translation page; no tab row) and the ad strip. Controls are public
-// members named by their role; every event handler runs through guarded().
+// members named by their role. Every event handler runs under the standard exception
+// report: a signal reaches it through connectHandler(), creation and first showing
+// through guarded(); the handlers themselves catch nothing.
 class TMirelMain : public QWidget
 {
     Q_OBJECT
@@ -58,6 +60,8 @@ public:
     QLineEdit *Word = nullptr;
     QPushButton *WordButton = nullptr; // the page's default button
     TWebBrowser *WordBrowser = nullptr;
+    // Shows the result page of the word, or says why there is none (MirelMainWord.cpp).
+    void WordButtonClick();
     // Looks the word (GBK) up on the dictionary site through MirelHTTP, whose redirect
     // and request fields it sets (they stay set). Returns the tagged word record, or the
     // empty text when nothing was found; a failed request throws (MirelMainWord.cpp).
@@ -74,8 +78,8 @@ public:
     QComboBox *NEWLanguage = nullptr;
     QPushButton *TranslateButton = nullptr; // the page's default button
     QPlainTextEdit *TranslateResult = nullptr;
-    // Handlers and methods of the page (MirelMainTranslate.cpp); the handlers run
-    // under guarded(). TranslateButtonClick is a slot (below).
+    // Handlers and methods of the page (MirelMainTranslate.cpp).
+    void TranslateButtonClick();
     void TranslateTypeChange();
     void TranslateICOClick();
     // True when the engine of that name offers a language of that display name.
@@ -115,22 +119,11 @@ public:
 
     const Sites &sites() const { return m_sites; }
     const QString &webFolder() const { return m_webFolder; }
-    MessagePresenter &messagePresenter() const { return *m_services.presenter; }
     const WebPageLauncher &webPageLauncher() const { return m_services.launcher; }
 
     // ShowMsgBox through the window's presenter; kind 0 with an empty caption is the
     // information box of input problems.
     int showMsgBox(const QString &text, const QString &caption = {}, quint8 kind = 0) const;
-
-    // Runs an event handler under the standard exception report.
-    template <typename Handler> void guarded(Handler &&handler)
-    {
-        mirel::guarded(*m_services.presenter, reportOwner(), std::forward<Handler>(handler));
-    }
-
-public slots:
-    void TranslateButtonClick();
-    void WordButtonClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -138,6 +131,18 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Runs an event handler under the standard exception report.
+    template <typename Handler> void guarded(Handler &&handler)
+    {
+        mirel::guarded(*m_services.presenter, reportOwner(), std::forward<Handler>(handler));
+    }
+    // Connects the sender's signal to an event handler that runs through guarded().
+    template <typename Sender, typename Signal, typename Handler>
+    void connectHandler(const Sender *sender, Signal signal, Handler handler)
+    {
+        connect(sender, signal, this, [this, handler] { guarded(handler); });
+    }
+
     void setUpWindow();
     void createTopBar();
     void createPageContainer();

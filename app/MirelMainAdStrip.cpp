@@ -24,8 +24,7 @@ void TMirelMain::createAdStrip()
     UpdateTimer = new QTimer(this);
     UpdateTimer->setObjectName(QStringLiteral("UpdateTimer"));
     UpdateTimer->setInterval(5000);
-    connect(UpdateTimer, &QTimer::timeout, this,
-            [this] { guarded([this] { UpdateTimerTimer(); }); });
+    connectHandler(UpdateTimer, &QTimer::timeout, [this] { UpdateTimerTimer(); });
     UpdateTimer->start();
 }
 

@@ -42,22 +42,20 @@ void TMirelMain::createTopBar()
     Button_Word->setCheckGroup(0);
     Button_Word->setChecked(false);
     Button_Word->hide();
-    connect(Button_Word, &TImgControl::OnClick, this,
-            [this] { guarded([this] { Button_WordClick(Button_Word); }); });
+    connectHandler(Button_Word, &TImgControl::OnClick, [this] { Button_WordClick(Button_Word); });
 
     Button_Translate = new TImgCheckButton(TopPanel);
     placeButton(*Button_Translate, "Button_Translate", QRect(7, 11, 58, 22), 1);
     setButtonFaces(*Button_Translate, "Button_Translate", true);
     Button_Translate->setCheckGroup(0);
     Button_Translate->setChecked(true);
-    connect(Button_Translate, &TImgControl::OnClick, this,
-            [this] { guarded([this] { Button_TranslateClick(Button_Translate); }); });
+    connectHandler(Button_Translate, &TImgControl::OnClick,
+                   [this] { Button_TranslateClick(Button_Translate); });
 
     Button_Web = new TImgButton(TopPanel);
     placeButton(*Button_Web, "Button_Web", QRect(71, 11, 80, 22), 2);
     setButtonFaces(*Button_Web, "Button_Web", false);
-    connect(Button_Web, &TImgControl::OnClick, this,
-            [this] { guarded([this] { Button_WebClick(); }); });
+    connectHandler(Button_Web, &TImgControl::OnClick, [this] { Button_WebClick(); });
 }
 
 // The check button checks itself after this returns; the handler leaves the buttons alone.

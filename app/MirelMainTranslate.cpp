@@ -2,6 +2,7 @@
 // change, the language swap, and the engine request through the shared client.
 #include "app/MirelMain.h"
 
+#include "app/ClientRequestFields.h"
 #include "app/PassageText.h"
 #include "translation/EngineRequest.h"
 #include "translation/LanguageLookup.h"
@@ -13,63 +14,43 @@
 
 namespace mirel {
 
-namespace {
-
-void setRequestHeaders(THttpClient &client, const EngineRequestHeaders &headers)
-{
-    client.HandleRedirects = headers.handleRedirects;
-    client.Request.Accept = headers.accept;
-    client.Request.Referer = headers.referer;
-    client.Request.AcceptLanguage = headers.acceptLanguage;
-    client.Request.ContentType = headers.contentType;
-    client.Request.UserAgent = headers.userAgent;
-    client.Request.Connection = headers.connection;
-    client.Request.CacheControl = headers.cacheControl;
-}
-
-} // namespace
-
 void TMirelMain::TranslateButtonClick()
 {
-    guarded([this] {
-        const QString passage = passageText(*TranslateContent);
-        const std::optional<CheckFailure> failure =
-            firstFailedCheck(passage, OLDLanguage->currentText(), NEWLanguage->currentText(),
-                             TranslateType->currentText());
-        if (failure) {
-            // The presenter returns when the box is closed; only then the focus moves.
-            showMsgBox(failure->message);
-            switch (failure->focus) {
-            case CheckFocus::TranslateContent:
-                TranslateContent->setFocus();
-                break;
-            case CheckFocus::OLDLanguage:
-                OLDLanguage->setFocus();
-                break;
-            case CheckFocus::NEWLanguage:
-                NEWLanguage->setFocus();
-                break;
-            }
-            return;
+    const QString passage = passageText(*TranslateContent);
+    const std::optional<CheckFailure> failure =
+        firstFailedCheck(passage, OLDLanguage->currentText(), NEWLanguage->currentText(),
+                         TranslateType->currentText());
+    if (failure) {
+        // The presenter returns when the box is closed; only then the focus moves.
+        showMsgBox(failure->message);
+        switch (failure->focus) {
+        case CheckFocus::TranslateContent:
+            TranslateContent->setFocus();
+            break;
+        case CheckFocus::OLDLanguage:
+            OLDLanguage->setFocus();
+            break;
+        case CheckFocus::NEWLanguage:
+            NEWLanguage->setFocus();
+            break;
         }
-        const QString result = GetTranslate(passage);
-        TranslateResult->setPlainText(result);
-    });
+        return;
+    }
+    const QString result = GetTranslate(passage);
+    TranslateResult->setPlainText(result);
 }
 
 void TMirelMain::TranslateTypeChange()
 {
-    guarded([this] { ChangeType(TranslateType->currentText()); });
+    ChangeType(TranslateType->currentText());
 }
 
 void TMirelMain::TranslateICOClick()
 {
-    guarded([this] {
-        const int source = OLDLanguage->currentIndex();
-        const int target = NEWLanguage->currentIndex();
-        OLDLanguage->setCurrentIndex(target);
-        NEWLanguage->setCurrentIndex(source);
-    });
+    const int source = OLDLanguage->currentIndex();
+    const int target = NEWLanguage->currentIndex();
+    OLDLanguage->setCurrentIndex(target);
+    NEWLanguage->setCurrentIndex(source);
 }
 
 bool TMirelMain::CheckLanguage(const QString &engineName, const QString &languageName) const
@@ -87,7 +68,7 @@ QString TMirelMain::GetTranslate(const QString &passage)
         buildEngineRequest(passage, engine, OLDLanguage->currentText(), target, sites());
     if (!request)
         return {};
-    setRequestHeaders(MirelHTTP, request->headers);
+    setRequestFields(MirelHTTP, request->headers);
     const QByteArray body = MirelHTTP.Post(request->url, request->fields);
 
     const ExtractedResult result = extractResult(engine, body, target, sites());

@@ -67,13 +67,13 @@ void TMirelMain::createTranslatePage()
     TranslateICO->setGeometry(211, 103, 11, 11);
     TranslateICO->setPixmap(QPixmap(QLatin1String(pictures::TranslateICO)));
     TranslateICO->setCursor(Qt::PointingHandCursor);
-    connect(TranslateICO, &TPictureLabel::clicked, this, &TMirelMain::TranslateICOClick);
+    connectHandler(TranslateICO, &TPictureLabel::clicked, [this] { TranslateICOClick(); });
 
     TranslateContent = createMemo(QStringLiteral("TranslateContent"), {9, 7, 368, 83}, page);
 
     TranslateType = createList(QStringLiteral("TranslateType"), {9, 98, 93, 20}, page);
     TranslateType->setCursor(Qt::ArrowCursor);
-    connect(TranslateType, &QComboBox::activated, this, &TMirelMain::TranslateTypeChange);
+    connectHandler(TranslateType, &QComboBox::activated, [this] { TranslateTypeChange(); });
     OLDLanguage = createList(QStringLiteral("OLDLanguage"), {110, 98, 96, 20}, page);
     NEWLanguage = createList(QStringLiteral("NEWLanguage"), {227, 98, 96, 20}, page);
 
@@ -82,7 +82,7 @@ void TMirelMain::createTranslatePage()
     TranslateButton->setGeometry(330, 97, 47, 22);
     TranslateButton->setAutoDefault(true);
     TranslateButton->setDefault(true);
-    connect(TranslateButton, &QPushButton::clicked, this, &TMirelMain::TranslateButtonClick);
+    connectHandler(TranslateButton, &QPushButton::clicked, [this] { TranslateButtonClick(); });
 
     TranslateResult = createMemo(QStringLiteral("TranslateResult"), {6, 159, 369, 225}, page);
     TranslateResult->setReadOnly(true);

@@ -23,7 +23,7 @@ void TMirelMain::createWordPage()
     WordButton->setGeometry(303, 8, 70, 24);
     WordButton->setAutoDefault(true);
     WordButton->setDefault(true);
-    connect(WordButton, &QPushButton::clicked, this, &TMirelMain::WordButtonClick);
+    connectHandler(WordButton, &QPushButton::clicked, [this] { WordButtonClick(); });
     setTabOrder(Word, WordButton);
 
     WordBrowser = new TWebBrowser(TabWord);

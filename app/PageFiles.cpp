@@ -1,33 +1,50 @@
 #include "app/PageFiles.h"
 
 #include "resources/Resources.h"
-#include "util/Errors.h"
 #include "util/shell/ResourceFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 
 namespace mirel {
 
 namespace {
 
-QByteArray resourceBytes(const QString &resName, const QString &resType)
+struct PageFile
 {
-    QFile resource(resourcePath(resName, resType));
-    if (!resource.open(QIODevice::ReadOnly))
-        throw EResNotFound(QStringLiteral("Resource %1 not found").arg(resName));
-    return resource.readAll();
+    const char *fileName;
+    const char *resName;
+    const char *resType;
+};
+
+constexpr PageFile pageFiles[] = {
+    {WebFolder::templateName, "TRANSLATE", "MYHTML"},
+    {WebFolder::lineName, "LINE", "PIC"},
+    {WebFolder::soundName, "SOUND", "PIC"},
+};
+
+void write(const WebFolder &folder, const PageFile &file)
+{
+    SaveResourceToFile(QLatin1String(file.resName), QLatin1String(file.resType),
+                       folder.filePath(QLatin1String(file.fileName)));
 }
 
 } // namespace
 
-PageFileContents pageFileResources()
+void writePageFiles(const WebFolder &folder)
 {
     initResources();
-    return {
-        resourceBytes(QStringLiteral("TRANSLATE"), QStringLiteral("MYHTML")),
-        resourceBytes(QStringLiteral("LINE"), QStringLiteral("PIC")),
-        resourceBytes(QStringLiteral("SOUND"), QStringLiteral("PIC")),
-    };
+    for (const PageFile &file : pageFiles)
+        write(folder, file);
+}
+
+void writeMissingPageFiles(const WebFolder &folder)
+{
+    initResources();
+    folder.ensureExists();
+    for (const PageFile &file : pageFiles) {
+        if (!QFileInfo::exists(folder.filePath(QLatin1String(file.fileName))))
+            write(folder, file);
+    }
 }
 
 } // namespace mirel

@@ -6,14 +6,14 @@
 
 namespace mirel {
 
-DictionaryHeaders dictionaryHeaders(const Sites &sites)
+RequestFields dictionaryHeaders(const Sites &sites)
 {
-    return {
-        "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
-        "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*",
-        sites.dictionary + '/',
-        "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727)",
-    };
+    RequestFields h;
+    h.handleRedirects = true;
+    h.accept = BrowserAccept;
+    h.referer = sites.dictionary + '/';
+    h.userAgent = BrowserUserAgent;
+    return h;
 }
 
 QByteArray removeCrLf(QByteArrayView gbk)

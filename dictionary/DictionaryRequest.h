@@ -1,21 +1,16 @@
 #pragma once
 
 #include "config/Sites.h"
+#include "util/RequestFields.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
 namespace mirel {
 
-// The request fields a word lookup sets on the shared HTTP client (follow redirects on).
-struct DictionaryHeaders
-{
-    QByteArray accept;
-    QByteArray referer;
-    QByteArray userAgent;
-};
-
-DictionaryHeaders dictionaryHeaders(const Sites &sites);
+// The properties a word lookup sets on the shared HTTP client: redirects followed, Accept,
+// Referer and User-Agent; the others keep what earlier requests set.
+RequestFields dictionaryHeaders(const Sites &sites);
 
 // The word without any CR LF pair.
 QByteArray removeCrLf(QByteArrayView gbk);

@@ -1,32 +1,13 @@
 #include "dictionary/PageTemplate.h"
 
 #include "util/Errors.h"
+#include "util/LineBreaks.h"
 #include "util/TextCodec.h"
 
 #include <QStringDecoder>
 #include <QtEndian>
 
 namespace mirel {
-
-QString joinLinesCrLf(QStringView text)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / 16 + 2);
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const QChar c = text[i++];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i < text.size() && text[i] == u'\n')
-                ++i;
-            out += u"\r\n";
-        } else {
-            out += c;
-        }
-    }
-    if (!out.isEmpty() && !out.endsWith(u"\r\n"))
-        out += u"\r\n";
-    return out;
-}
 
 QString readPageText(QByteArrayView bytes)
 {
@@ -39,7 +20,7 @@ QString readPageText(QByteArrayView bytes)
         text = QString::fromUtf8(bytes.sliced(3));
     else
         text = fromGbk(bytes);
-    return joinLinesCrLf(text);
+    return linesEndedByCrLf(text);
 }
 
 QString fillTemplate(QStringView templateText, const QStringList &values)
@@ -74,7 +55,7 @@ QString fillTemplate(QStringView templateText, const QStringList &values)
 
 QByteArray pageFileBytes(QStringView pageText)
 {
-    const QString text = joinLinesCrLf(pageText);
+    const QString text = linesEndedByCrLf(pageText);
     QByteArray out("\xFF\xFE", 2);
     out.reserve(2 + text.size() * 2);
     for (const QChar c : text) {

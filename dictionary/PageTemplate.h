@@ -8,12 +8,8 @@
 
 namespace mirel {
 
-// The text taken line by line (lines end at CR, LF or CR LF) and rejoined with CR LF,
-// with a CR LF after the last line. The empty text stays empty.
-QString joinLinesCrLf(QStringView text);
-
 // A page file's bytes as text: FF FE is UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8 (the
-// mark is skipped), anything else GBK; lines rejoined with CR LF.
+// mark is skipped), anything else GBK; every line ended by CR LF (linesEndedByCrLf).
 QString readPageText(QByteArrayView bytes);
 
 // Replaces each "%s" of the template, in order, by the next value ("%%" gives "%"; any

@@ -1,13 +1,11 @@
 #include "dictionary/WebFolder.h"
 
 #include "util/Errors.h"
+#include "util/FileReplace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <utility>
 
 namespace mirel {
 
@@ -49,38 +47,7 @@ bool WebFolder::hasTemplate() const
 
 void WebFolder::writeFile(const QString &name, QByteArrayView bytes) const
 {
-    const QString target = filePath(name);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError::forFile(target, file.errorString());
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EFCreateError::forFile(target, reason);
-    }
-    if (!file.commit())
-        throw EFCreateError::forFile(target, file.errorString());
-}
-
-void WebFolder::writePageFiles(const PageFileContents &files) const
-{
-    writeFile(QString::fromLatin1(templateName), files.templateBytes);
-    writeFile(QString::fromLatin1(lineName), files.lineGif);
-    writeFile(QString::fromLatin1(soundName), files.soundGif);
-}
-
-void WebFolder::writeMissingPageFiles(const PageFileContents &files) const
-{
-    ensureExists();
-    const std::pair<const char *, const QByteArray *> table[] = {
-        {templateName, &files.templateBytes},
-        {lineName, &files.lineGif},
-        {soundName, &files.soundGif},
-    };
-    for (const auto &[name, bytes] : table) {
-        if (!QFileInfo::exists(filePath(QString::fromLatin1(name))))
-            writeFile(QString::fromLatin1(name), *bytes);
-    }
+    replaceFile(filePath(name), bytes);
 }
 
 QString WebFolder::writeResultPage(QByteArrayView pageBytes) const

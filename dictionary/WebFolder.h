@@ -6,14 +6,6 @@
 
 namespace mirel {
 
-// The page files compiled into the program: the template and its two pictures.
-struct PageFileContents
-{
-    QByteArray templateBytes;
-    QByteArray lineGif;
-    QByteArray soundGif;
-};
-
 // The folder "Web" of the page files: the template, its two pictures and the result
 // page of the last lookup.
 class WebFolder
@@ -39,12 +31,6 @@ public:
     void ensureExists() const;
     bool hasTemplate() const;
 
-    // Writes the template and both pictures, replacing what is there.
-    void writePageFiles(const PageFileContents &files) const;
-    // Creates the folder when missing and writes each of the three files that does not
-    // exist, in the order template, rule picture, sound picture; an existing file is
-    // never touched. The first failure throws EFCreateError and stops.
-    void writeMissingPageFiles(const PageFileContents &files) const;
     // Writes the result page and returns its path.
     QString writeResultPage(QByteArrayView pageBytes) const;
     // The template's bytes; throws EFOpenError when it cannot be read.

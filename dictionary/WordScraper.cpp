@@ -2,6 +2,7 @@
 
 #include "dictionary/DictionaryRequest.h"
 #include "dictionary/WordRecord.h"
+#include "util/LineBreaks.h"
 #include "util/TRegexMatcher.h"
 #include "util/TextCodec.h"
 #include "util/TextHelpers.h"
@@ -25,24 +26,6 @@ QByteArray asciiUpper(QByteArrayView bytes)
             c = char(c - 'a' + 'A');
     }
     return out;
-}
-
-// Lines end at CR, LF or CR LF; a break at the very end adds no empty line.
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    qsizetype begin = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        lines.append(text.sliced(begin, i - begin));
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        begin = i + 1;
-    }
-    if (begin < text.size())
-        lines.append(text.sliced(begin));
-    return lines;
 }
 
 void appendJoined(QString &list, const QString &piece, QStringView separator)

@@ -14,15 +14,15 @@ QByteArray field(const char *name, QByteArrayView value)
     return line;
 }
 
-EngineRequestHeaders headersFor(int engineIndex, const QByteArray &referer)
+RequestFields headersFor(int engineIndex, const QByteArray &referer)
 {
-    EngineRequestHeaders h;
+    RequestFields h;
     h.handleRedirects = true;
-    h.accept = engineIndex == engGoogle ? AcceptForGoogle : AcceptForOthers;
+    h.accept = engineIndex == engGoogle ? AcceptForGoogle : BrowserAccept;
     h.referer = referer;
     h.acceptLanguage = "zh-cn";
     h.contentType = "application/x-www-form-urlencoded";
-    h.userAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727)";
+    h.userAgent = BrowserUserAgent;
     h.connection = "Keep-Alive";
     h.cacheControl = "no-cache";
     return h;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Sites.h"
+#include "util/RequestFields.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,37 +11,19 @@
 
 namespace mirel {
 
-// Accept values: Google's lacks the blank after "application/x-shockwave-flash,".
+// Google's Accept: BrowserAccept without the blank after "application/x-shockwave-flash,".
 inline constexpr char AcceptForGoogle[] =
     "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash,"
     "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*";
-inline constexpr char AcceptForOthers[] =
-    "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
-    "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*";
-
-// The request properties an engine request sets on the shared HTTP client. They stay set
-// after the request, as the client keeps them.
-struct EngineRequestHeaders
-{
-    bool handleRedirects = true;
-    QByteArray accept;
-    QByteArray referer;
-    QByteArray acceptLanguage;
-    QByteArray contentType;
-    QByteArray userAgent;
-    QByteArray connection;
-    QByteArray cacheControl;
-
-    bool operator==(const EngineRequestHeaders &) const = default;
-};
 
 // One form post to an engine: the address, the ordered "name=value" field lines with
-// raw (not yet percent-encoded) values, and the client properties to set first.
+// raw (not yet percent-encoded) values, and the client properties to set first (every
+// one of them).
 struct EngineRequest
 {
     QByteArray url;
     QList<QByteArray> fields;
-    EngineRequestHeaders headers;
+    RequestFields headers;
 };
 
 // The request that translates `passage` (sent as it stands, line breaks included) from

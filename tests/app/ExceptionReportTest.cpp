@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
+#include <new>
 #include <stdexcept>
 
 namespace mirel {
@@ -11,20 +14,38 @@ namespace {
 TEST(ExceptionReport, ErrorLeavingAHandlerIsShownWithTitleErrorIconAndOk)
 {
     test::RecordingPresenter presenter;
-    bool after = false;
-    guarded(presenter, nullptr, [] {
+    QWidget owner;
+    guarded(presenter, &owner, [] {
         throw EFCreateError::forFile(QStringLiteral("/x/Web/Translate.html"),
                                      QStringLiteral("Not a directory"));
     });
-    after = true;
     ASSERT_EQ(presenter.boxes.size(), 1u);
     const MessageBoxRequest &box = presenter.boxes.front();
     EXPECT_EQ(box.caption, QStringLiteral("Mirel免费翻译软件"));
     EXPECT_EQ(box.icon, mbiError);
     EXPECT_EQ(box.buttons, mbbOk);
+    EXPECT_EQ(box.owner, &owner);
     EXPECT_EQ(box.text,
               QStringLiteral("Cannot create file \"/x/Web/Translate.html\". Not a directory."));
-    EXPECT_TRUE(after);
+}
+
+// The guard lets nothing out (an escape would end the program): not even a report that
+// fails itself, as a box does when memory runs out.
+TEST(ExceptionReport, AReportThatFailsItselfEndsThere)
+{
+    class FailingPresenter : public MessagePresenter
+    {
+    public:
+        MessageBoxAnswer present(const MessageBoxRequest &) override
+        {
+            ++calls;
+            throw std::bad_alloc();
+        }
+        int calls = 0;
+    } failing;
+    guarded(failing, nullptr, [] { throw Exception(QStringLiteral("first")); });
+    guarded(failing, nullptr, [] { throw std::runtime_error("second"); });
+    EXPECT_EQ(failing.calls, 2);
 }
 
 TEST(ExceptionReport, DotRuleAndSilentAbort)

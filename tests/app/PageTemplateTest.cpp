@@ -98,7 +98,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         folder = dir.path() + u'/';
-        WebFolder::at(folder).writePageFiles(pageFileResources());
+        writePageFiles(WebFolder::at(folder));
     }
 
     // The template with its slots filled in order, as a lookup writes it.

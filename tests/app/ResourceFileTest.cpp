@@ -2,10 +2,14 @@
 #include "resources/Resources.h"
 #include "util/Errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace mirel {
 namespace {
@@ -21,6 +25,30 @@ QByteArray fileBytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// Makes every write past a size fail (EFBIG), whatever the rights of the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int);
+};
 
 class SaveResourceToFileTest : public testing::Test
 {
@@ -55,6 +83,30 @@ TEST_F(SaveResourceToFileTest, ReplacesAnExistingFileEntirely)
     }
     SaveResourceToFile(QStringLiteral("SOUND"), QStringLiteral("PIC"), path);
     EXPECT_EQ(fileBytes(path), resourceBytes(":/PIC/SOUND"));
+}
+
+TEST_F(SaveResourceToFileTest, AFailedWriteKeepsTheEarlierFileWhole)
+{
+    const QString path = dir.filePath(QStringLiteral("Translate.html"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("earlier");
+    }
+    ASSERT_GT(resourceBytes(":/MYHTML/TRANSLATE").size(), 1024);
+    {
+        const FileSizeLimit limit(1024);
+        try {
+            SaveResourceToFile(QStringLiteral("TRANSLATE"), QStringLiteral("MYHTML"), path);
+            ADD_FAILURE() << "no error";
+        } catch (const EFCreateError &error) {
+            EXPECT_EQ(error.message(),
+                      QStringLiteral("Cannot create file \"%1\". File too large").arg(path));
+        }
+    }
+    EXPECT_EQ(fileBytes(path), "earlier");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList{QStringLiteral("Translate.html")});
 }
 
 TEST_F(SaveResourceToFileTest, UnknownResourceIsReportedByName)

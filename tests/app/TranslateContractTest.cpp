@@ -13,7 +13,7 @@ const QString Previous = QStringLiteral("previous result");
 const QString KeptFont = QStringLiteral("Kept Family");
 
 class EngineContract : public test::TranslateFixture,
-                       public testing::WithParamInterface<const char *>
+                       public testing::WithParamInterface<std::string>
 {
 protected:
     void SetUp() override
@@ -22,7 +22,8 @@ protected:
         if (HasFatalFailure())
             return;
         f = test::EngineFixture::load(
-            QStringLiteral("contract_%1.txt").arg(QLatin1String(GetParam())), server->port());
+            QStringLiteral("contract_%1.txt").arg(QString::fromStdString(GetParam())),
+            server->port());
         ASSERT_FALSE(f.engine.isEmpty());
         choose(f.engine, f.source, f.target);
         typePassage(f.passage);
@@ -110,9 +111,9 @@ TEST_P(EngineContract, RefusedConnectionShowsTheReportAndKeepsTheBox)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineContract,
-                         testing::Values("google", "baidu", "youdao", "yahoo"),
-                         [](const testing::TestParamInfo<const char *> &info) {
-                             return std::string(info.param);
+                         testing::ValuesIn(test::EngineFixture::contractEngines()),
+                         [](const testing::TestParamInfo<std::string> &info) {
+                             return info.param;
                          });
 
 } // namespace

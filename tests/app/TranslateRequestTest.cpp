@@ -9,13 +9,14 @@ namespace mirel {
 namespace {
 
 class EngineRequestBytes : public test::TranslateFixture,
-                           public testing::WithParamInterface<const char *>
+                           public testing::WithParamInterface<std::string>
 {
 };
 
 TEST_P(EngineRequestBytes, GoOutExactlyAndFillTheResultBox)
 {
-    const auto f = test::EngineFixture::load(QString::fromLatin1(GetParam()), server->port());
+    const auto f =
+        test::EngineFixture::load(QString::fromStdString(GetParam() + ".txt"), server->port());
     ASSERT_FALSE(f.engine.isEmpty());
     server->replyAndClose(f.wire("reply"));
     choose(f.engine, f.source, f.target);
@@ -34,12 +35,9 @@ TEST_P(EngineRequestBytes, GoOutExactlyAndFillTheResultBox)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineRequestBytes,
-                         testing::Values("google_zh_en.txt", "google_zh_ko.txt",
-                                         "google_multiline.txt", "baidu_en_cn.txt",
-                                         "youdao_ja_zh.txt", "yahoo_zh_ja.txt"),
-                         [](const testing::TestParamInfo<const char *> &info) {
-                             std::string name = info.param;
-                             return name.substr(0, name.find('.'));
+                         testing::ValuesIn(test::EngineFixture::requestCases()),
+                         [](const testing::TestParamInfo<std::string> &info) {
+                             return info.param;
                          });
 
 using ResultFont = test::TranslateFixture;

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +24,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
+        sinceCreation.start();
         window = makeWindow(webFolder());
         window->setUpdateCall([this](std::uintptr_t handle, const char *address) {
             calls.push_back({handle, address, window->UpdateTimer->isActive()});
@@ -45,19 +47,23 @@ protected:
         QTest::qWait(100);
     }
 
+    QElapsedTimer sinceCreation;
     std::unique_ptr<TMirelMain> window;
     std::vector<Call> calls;
     int spinMs = 0;
     bool fail = false;
 };
 
-TEST_F(UpdateTimer, RunsFiveSecondsFromCreation)
+// The count starts when the window is created, not when it shows: a window that never
+// shows makes its call all the same. (A coarse timer may fire up to 5 % early.)
+TEST_F(UpdateTimer, CallsFiveSecondsAfterCreation)
 {
-    EXPECT_TRUE(window->UpdateTimer->isActive());
-    EXPECT_EQ(window->UpdateTimer->interval(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !calls.empty(); }, 10000));
+    const qint64 elapsed = sinceCreation.elapsed();
+    EXPECT_GE(elapsed, 4750);
+    EXPECT_LT(elapsed, 8000);
     EXPECT_FALSE(window->isVisible());
-    QTest::qWait(50);
-    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(calls.size(), 1u);
 }
 
 TEST_F(UpdateTimer, CallsOnceWithTheWindowHandleAndTheUpdateList)

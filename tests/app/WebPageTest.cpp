@@ -12,6 +12,39 @@ namespace {
 
 using Start = std::pair<QString, QStringList>;
 
+// Sets environment variables for a scope and puts back what was there (or its absence).
+class EnvironmentGuard
+{
+public:
+    EnvironmentGuard() = default;
+    EnvironmentGuard(const EnvironmentGuard &) = delete;
+    EnvironmentGuard &operator=(const EnvironmentGuard &) = delete;
+    ~EnvironmentGuard()
+    {
+        for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
+            if (saved->wasSet)
+                qputenv(saved->name, saved->value);
+            else
+                qunsetenv(saved->name);
+        }
+    }
+
+    void set(const char *name, const QByteArray &value)
+    {
+        m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+        qputenv(name, value);
+    }
+
+private:
+    struct Saved
+    {
+        const char *name;
+        bool wasSet;
+        QByteArray value;
+    };
+    std::vector<Saved> m_saved;
+};
+
 WebPageLauncher launcherWith(QString program, std::vector<Start> &starts)
 {
     return WebPageLauncher{
@@ -47,19 +80,25 @@ TEST(OpenWebPage, NoRegisteredProgramStartsNothing)
 
 TEST(OpenWebPage, DesktopWithoutHtmlHandlerGivesFalse)
 {
-    // An empty desktop: no applications, no MIME associations.
-    QTemporaryDir empty;
-    ASSERT_TRUE(empty.isValid());
-    for (const char *name :
-         {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
-        qputenv(name, empty.path().toLocal8Bit());
-    std::vector<Start> starts;
-    WebPageLauncher launcher = WebPageLauncher::desktop();
-    launcher.start = [&starts](const QString &p, const QStringList &a) {
-        starts.emplace_back(p, a);
-    };
-    EXPECT_FALSE(OpenWebPage(QStringLiteral("http://a/"), launcher));
-    EXPECT_TRUE(starts.empty());
+    const QByteArray home = qgetenv("HOME");
+    {
+        // An empty desktop: no applications, no MIME associations.
+        QTemporaryDir empty;
+        ASSERT_TRUE(empty.isValid());
+        EnvironmentGuard environment;
+        for (const char *name :
+             {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+            environment.set(name, empty.path().toLocal8Bit());
+        std::vector<Start> starts;
+        WebPageLauncher launcher = WebPageLauncher::desktop();
+        launcher.start = [&starts](const QString &p, const QStringList &a) {
+            starts.emplace_back(p, a);
+        };
+        EXPECT_FALSE(OpenWebPage(QStringLiteral("http://a/"), launcher));
+        EXPECT_TRUE(starts.empty());
+    }
+    // Later tests see the desktop as it was.
+    EXPECT_EQ(qgetenv("HOME"), home);
 }
 
 } // namespace

@@ -53,11 +53,14 @@ TEST(DictionaryAddress, DigitIsRandomAndInRange)
 
 TEST(DictionaryHeaders, FixedValuesAndRefererFromTheSite)
 {
-    const DictionaryHeaders h = dictionaryHeaders(testSites());
+    const RequestFields h = dictionaryHeaders(testSites());
+    EXPECT_EQ(h.handleRedirects, true);
     EXPECT_EQ(h.accept, "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
                         "application/x-shockwave-flash, application/vnd.ms-excel, "
                         "application/vnd.ms-powerpoint, application/msword, */*");
     EXPECT_EQ(h.referer, "http://127.0.0.1:8765/");
     EXPECT_EQ(h.userAgent,
               "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727)");
+    // The rest keep what an engine request left on the shared client.
+    EXPECT_FALSE(h.acceptLanguage || h.contentType || h.connection || h.cacheControl);
 }

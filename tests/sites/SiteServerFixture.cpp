@@ -47,8 +47,8 @@ httplib::Result SiteServerFixture::sendAsProgram(const mirel::EngineRequest &req
     }
     const std::string url = request.url.toStdString();
     const std::string path = url.substr(url.find('/', url.find("://") + 3));
-    return post(path, body, {{"Referer", request.headers.referer.toStdString()}},
-                request.headers.contentType.toStdString());
+    return post(path, body, {{"Referer", request.headers.referer.value_or("").toStdString()}},
+                request.headers.contentType.value_or("").toStdString());
 }
 
 std::string formValue(std::string_view bytes)

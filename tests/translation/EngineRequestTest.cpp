@@ -93,8 +93,8 @@ TEST(EngineRequestHeaders, SameValuesButAcceptAndReferer)
 
     for (int engine = 0; engine < 4; ++engine) {
         SCOPED_TRACE(engine);
-        const EngineRequestHeaders h = requestFor(u"x", engine, u"英语", u"中文").headers;
-        EXPECT_TRUE(h.handleRedirects);
+        const RequestFields h = requestFor(u"x", engine, u"英语", u"中文").headers;
+        EXPECT_EQ(h.handleRedirects, true);
         EXPECT_EQ(h.accept, engine == 0 ? valueA : valueB);
         EXPECT_EQ(h.acceptLanguage, "zh-cn");
         EXPECT_EQ(h.contentType, "application/x-www-form-urlencoded");

@@ -13,7 +13,7 @@ namespace {
 
 QByteArray fixture(const char *name)
 {
-    QFile file(QStringLiteral(TRANSLATION_PAGES_DIR "/") + QString::fromLatin1(name));
+    QFile file(QStringLiteral(MIREL_TEST_DATA_DIR "/http/engines/") + QString::fromLatin1(name));
     if (!file.open(QIODevice::ReadOnly))
         ADD_FAILURE() << "cannot read fixture " << name;
     return file.readAll();

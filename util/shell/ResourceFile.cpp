@@ -1,9 +1,9 @@
 #include "util/shell/ResourceFile.h"
 
 #include "util/Errors.h"
+#include "util/FileReplace.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace mirel {
 
@@ -25,11 +25,7 @@ bool SaveResourceToFile(const QString &resName, const QString &resType, const QS
         throw notFound();
     const QByteArray bytes = resource.readAll();
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError::forFile(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw EFCreateError::forFile(fileName, file.errorString());
+    replaceFile(fileName, bytes);
     return true;
 }
 
