@@ -98,8 +98,9 @@ TEST_F(Gateway, EachPairGoesToTheFirstEngineThatListsIt)
         EXPECT_EQ(res->status, 200) << res->body;
         EXPECT_EQ(res->get_header_value("X-Translated-By").rfind(row.backend, 0), 0u)
             << res->get_header_value("X-Translated-By");
-        if (std::string_view(row.backend) == "apertium")
+        if (std::string_view(row.backend) == "apertium") {
             EXPECT_EQ(field(apy->translations().back(), "langpair"), row.codes);
+        }
         if (std::string_view(row.backend) == "upstream") {
             const httplib::Params &sent = libre.translations().back();
             EXPECT_EQ(field(sent, "source") + "|" + field(sent, "target"), row.codes);
