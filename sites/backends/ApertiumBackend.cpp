@@ -24,7 +24,7 @@ std::string apyDetails(const QJsonObject &answer)
 
 std::string ApertiumBackend::loadPairs(Clock::time_point deadline)
 {
-    const HttpReply reply = callBounded(m_service, {"GET", "/listPairs", {}, {}}, deadline);
+    const HttpReply reply = m_connections.call({"GET", "/listPairs", {}, {}}, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "apertium");
     if (answer.failure)
         return answer.failure->reason;
@@ -61,7 +61,7 @@ Translation ApertiumBackend::translate(const std::string &utf8, const LanguagePa
     const HttpCall call{"POST", "/translate",
                         "langpair=" + formValue(*codes) + "&markUnknown=no&q=" + formValue(utf8),
                         "application/x-www-form-urlencoded"};
-    const HttpReply reply = callBounded(m_service, call, deadline);
+    const HttpReply reply = m_connections.call(call, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "apertium");
     if (answer.failure)
         return *answer.failure;

@@ -13,7 +13,7 @@ namespace mirel::sites {
 class ApertiumBackend : public TranslationBackend
 {
 public:
-    explicit ApertiumBackend(ServiceAddress service) : m_service(std::move(service)) {}
+    explicit ApertiumBackend(ServiceAddress service) : m_connections(std::move(service)) {}
 
     // Reads the pair list (GET /listPairs); an empty text on success, else why not.
     std::string loadPairs(Clock::time_point deadline);
@@ -27,7 +27,7 @@ public:
                           Clock::time_point deadline) const override;
 
 private:
-    ServiceAddress m_service;
+    HttpConnections m_connections;
     std::set<std::pair<std::string, std::string>> m_pairs; // source, target as APy names them
 };
 

@@ -88,8 +88,27 @@ std::optional<ServiceAddress> parseServiceAddress(std::string_view address)
     return service;
 }
 
-HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
-                      Clock::time_point deadline, size_t maxBody)
+namespace {
+
+std::unique_ptr<httplib::Client> newClient(const ServiceAddress &service)
+{
+    auto client = std::make_unique<httplib::Client>(service.origin);
+    if (!client->is_valid())
+        return nullptr;
+    // Headers and body leave in separate writes: without this, Nagle's rule and the
+    // peer's delayed ACK add 40 ms to every call.
+    client->set_tcp_nodelay(true);
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
+    if (std::error_code ignored; std::filesystem::exists(kCaBundle, ignored))
+        client->set_ca_cert_path(kCaBundle);
+#else
+    (void)kCaBundle;
+#endif
+    return client;
+}
+
+HttpReply send(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
+               Clock::time_point deadline, size_t maxBody)
 {
     HttpReply reply;
     const auto left = deadline - Clock::now();
@@ -98,25 +117,10 @@ HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
         reply.detail = "no time left";
         return reply;
     }
-    httplib::Client client(service.origin);
-    if (!client.is_valid()) {
-        reply.failure = HttpReply::Failure::Unreachable;
-        reply.detail = "unusable address " + service.origin;
-        return reply;
-    }
-    // Headers and body leave in separate writes: without this, Nagle's rule and the
-    // peer's delayed ACK add 40 ms to every call.
-    client.set_tcp_nodelay(true);
     const auto leftUs = std::chrono::duration_cast<std::chrono::microseconds>(left).count();
     client.set_connection_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
     client.set_read_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
     client.set_write_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
-#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
-    if (std::error_code ignored; std::filesystem::exists(kCaBundle, ignored))
-        client.set_ca_cert_path(kCaBundle);
-#else
-    (void)kCaBundle;
-#endif
 
     httplib::Request req;
     req.method = call.method;
@@ -159,6 +163,47 @@ HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
     }
     if (reply.failure != HttpReply::Failure::None)
         reply.body.clear();
+    return reply;
+}
+
+} // namespace
+
+HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
+                      Clock::time_point deadline, size_t maxBody)
+{
+    const std::unique_ptr<httplib::Client> client = newClient(service);
+    if (!client)
+        return {HttpReply::Failure::Unreachable, "unusable address " + service.origin, 0, {}};
+    return send(*client, service, call, deadline, maxBody);
+}
+
+HttpConnections::HttpConnections(ServiceAddress service) : m_service(std::move(service)) {}
+
+HttpConnections::~HttpConnections() = default;
+
+HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline,
+                                size_t maxBody) const
+{
+    std::unique_ptr<httplib::Client> client;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_idle.empty()) {
+            client = std::move(m_idle.back());
+            m_idle.pop_back();
+        }
+    }
+    if (!client)
+        client = newClient(m_service);
+    if (!client)
+        return {HttpReply::Failure::Unreachable, "unusable address " + m_service.origin, 0, {}};
+    client->set_keep_alive(true);
+    HttpReply reply = send(*client, m_service, call, deadline, maxBody);
+    // Only a connection whose call went through cleanly is used again.
+    if (reply.failure == HttpReply::Failure::None && reply.status < 500) {
+        const std::lock_guard lock(m_mutex);
+        if (m_idle.size() < MaxIdleConnections)
+            m_idle.push_back(std::move(client));
+    }
     return reply;
 }
 

@@ -2,7 +2,14 @@
 
 #include "sites/backends/Translation.h"
 
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
+
+namespace httplib {
+class Client;
+}
 
 namespace mirel::sites {
 
@@ -40,5 +47,28 @@ inline constexpr size_t MaxBackendAnswer = 4 * 1024 * 1024;
 // peer is cut off), with a body of at most maxBody bytes.
 HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
                       Clock::time_point deadline, size_t maxBody = MaxBackendAnswer);
+
+// Kept connections to one service, so that a call does not pay for a new connection
+// each time: each is used by one call at a time, and one whose call failed is dropped.
+// Calls end by their deadline as callBounded's do.
+class HttpConnections
+{
+public:
+    static constexpr size_t MaxIdleConnections = 8;
+
+    explicit HttpConnections(ServiceAddress service);
+    ~HttpConnections();
+    HttpConnections(const HttpConnections &) = delete;
+    HttpConnections &operator=(const HttpConnections &) = delete;
+
+    const ServiceAddress &service() const { return m_service; }
+    HttpReply call(const HttpCall &call, Clock::time_point deadline,
+                   size_t maxBody = MaxBackendAnswer) const;
+
+private:
+    ServiceAddress m_service;
+    mutable std::mutex m_mutex;
+    mutable std::vector<std::unique_ptr<httplib::Client>> m_idle;
+};
 
 } // namespace mirel::sites

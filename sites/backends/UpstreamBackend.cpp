@@ -25,7 +25,7 @@ std::string UpstreamBackend::loadLanguages(Clock::time_point deadline) const
         const std::lock_guard lock(m_mutex);
         m_lastTry = Clock::now();
     }
-    const HttpReply reply = callBounded(m_service, {"GET", "/languages", {}, {}}, deadline);
+    const HttpReply reply = m_connections.call({"GET", "/languages", {}, {}}, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "upstream");
     if (answer.failure)
         return answer.failure->reason;
@@ -100,7 +100,7 @@ Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePa
     const HttpCall call{"POST", "/translate",
                         QJsonDocument(request).toJson(QJsonDocument::Compact).toStdString(),
                         "application/json"};
-    const HttpReply reply = callBounded(m_service, call, deadline);
+    const HttpReply reply = m_connections.call(call, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "upstream");
     if (answer.failure)
         return *answer.failure;

@@ -14,7 +14,7 @@ class UpstreamBackend : public TranslationBackend
 {
 public:
     UpstreamBackend(ServiceAddress service, std::string apiKey)
-        : m_service(std::move(service)), m_apiKey(std::move(apiKey))
+        : m_connections(std::move(service)), m_apiKey(std::move(apiKey))
     {
     }
 
@@ -32,7 +32,7 @@ public:
 private:
     void reloadIfDue() const;
 
-    ServiceAddress m_service;
+    HttpConnections m_connections;
     std::string m_apiKey;
     mutable std::mutex m_mutex;
     mutable std::map<std::string, std::set<std::string>> m_targets; // source code -> targets

@@ -27,6 +27,8 @@ FakeService::FakeService(Kind kind, std::string languageList) : m_kind(kind)
     m_server.Post("/translate", [this](const httplib::Request &req, httplib::Response &res) {
         translate(req, res);
     });
+    // A kept connection holds a worker (and the stop) for this long when idle.
+    m_server.set_keep_alive_timeout(1);
     m_port = m_server.bind_to_any_port("127.0.0.1");
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
 }
