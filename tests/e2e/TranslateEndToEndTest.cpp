@@ -76,6 +76,20 @@ TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
         ADD_FAILURE() << box.text.toStdString();
 }
 
+TEST_F(TranslateEndToEnd, APairNoEngineServesIsReportedAndTheBoxKept)
+{
+    test::pickFromList(window->TranslateType, QStringLiteral("Google引擎"));
+    test::pickFromList(window->OLDLanguage, QStringLiteral("英语"));
+    test::pickFromList(window->NEWLanguage, QStringLiteral("韩语"));
+    window->TranslateResult->setPlainText(QStringLiteral("earlier"));
+    window->TranslateContent->setPlainText(QStringLiteral("Hello"));
+    QTest::mouseClick(window->TranslateButton, Qt::LeftButton);
+
+    ASSERT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_EQ(presenter->boxes[0].text, QStringLiteral("HTTP/1.1 501 Not Implemented."));
+    EXPECT_EQ(window->TranslateResult->toPlainText(), QStringLiteral("earlier"));
+}
+
 // The site server with Apertium, as run.sh starts it: English to Spanish is Apertium's.
 TEST(TranslateThroughApertium, EnglishToSpanishShowsApertiumsTranslation)
 {
