@@ -26,7 +26,8 @@ void logRequest(const httplib::Request &req, const httplib::Response &res)
         line += " [Set-Cookie: " + set + "]";
     if (const std::string by = res.get_header_value(TranslatedByHeader); !by.empty())
         line += " [" + by + "]";
-    if (res.status >= 400)
+    // The reason, unless the library compressed it for a browser.
+    if (res.status >= 400 && !res.has_header("Content-Encoding"))
         line += " " + res.body.substr(0, res.body.find('\n'));
     std::fprintf(stderr, "%s\n", line.c_str());
 }
