@@ -1,0 +1,62 @@
+#include "sites/DataFile.h"
+#include "sites/Glossary.h"
+#include "sites/SitesSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+
+using namespace mirel::sites;
+
+namespace {
+
+std::filesystem::path writeFile(const QTemporaryDir &dir, const char *name, const std::string &text)
+{
+    const std::filesystem::path path = dir.filePath(QString::fromLatin1(name)).toStdString();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+std::string errorOf(const std::function<void()> &read)
+{
+    try {
+        read();
+    } catch (const DataFileError &e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(SitesSettings, TheUsersFileOverridesTheSystemsAndMissingFilesAreNone)
+{
+    const QTemporaryDir dir;
+    const auto system =
+        writeFile(dir, "system.conf", "# comment\r\nupstream = http://a:5000\napertium = off\n\n");
+    const auto user = writeFile(dir, "user.conf", "upstream=http://b:5000\napi-key = k 1\n");
+    SitesSettings settings = readSettingsFile(system);
+    settings.apply(readSettingsFile(user));
+    settings.apply(readSettingsFile(dir.filePath(QStringLiteral("none.conf")).toStdString()));
+    EXPECT_EQ(settings.upstream, "http://b:5000");
+    EXPECT_EQ(settings.apertium, "off");
+    EXPECT_EQ(settings.apiKey, "k 1");
+}
+
+TEST(DataFiles, AFaultNamesTheFileAndLine)
+{
+    const QTemporaryDir dir;
+    const auto settings = writeFile(dir, "bad.conf", "upstream = x\nport = 1\n");
+    EXPECT_EQ(errorOf([&] { readSettingsFile(settings); }),
+              settings.string() + ":2: unknown setting port");
+    writeFile(dir, "glossary.tsv", "# zh en ja\n你好\thello\n");
+    writeFile(dir, "traditional.tsv", "");
+    EXPECT_EQ(errorOf([&] { readGlossaryRows(dir.path().toStdString()); }),
+              dir.filePath(QStringLiteral("glossary.tsv")).toStdString() +
+                  ":2: a row has three tab-separated columns");
+    writeFile(dir, "glossary.tsv", "\xff\xfe\n");
+    EXPECT_EQ(errorOf([&] { readGlossaryRows(dir.path().toStdString()); }),
+              dir.filePath(QStringLiteral("glossary.tsv")).toStdString() + ": is not UTF-8");
+}
