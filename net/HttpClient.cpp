@@ -54,7 +54,6 @@ void THttpClient::Disconnect()
 {
     m_reader.reset();
     m_connection.reset();
-    m_keepAlive = false;
 }
 
 QByteArray THttpClient::Get(const QByteArray &address)
@@ -102,8 +101,8 @@ void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion v
         Request.AcceptEncoding += Request.AcceptEncoding.isEmpty() ? "identity" : ", identity";
     // A kept connection that has anything to read (bytes nobody asked for, or the peer's
     // close) would hand them over as the answer to the next request.
-    if (m_connection &&
-        (!m_keepAlive || m_connection->readable() || m_reader->closed() || m_reader->hasBuffered()))
+    if (m_connection && (!m_response.KeepAlive || m_connection->readable() || m_reader->closed() ||
+                         m_reader->hasBuffered()))
         Disconnect();
     if (!m_connection) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
@@ -116,7 +115,6 @@ void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion v
         m_reader = std::make_unique<ResponseReader>(*m_connection, ReadTimeoutMs);
     }
     m_connection->setDeadline(m_deadline);
-    m_keepAlive = false;
 }
 
 void THttpClient::fileCookies(const THttpResponse &response)
@@ -190,10 +188,10 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
                 }
                 discardBody();
                 if (m_redirectCount >= RedirectMaximum) {
-                    m_keepAlive = judgeKeepAlive(version);
+                    m_response.KeepAlive = judgeKeepAlive(version);
                     break;
                 }
-                m_keepAlive = judgeKeepAlive(version);
+                m_response.KeepAlive = judgeKeepAlive(version);
                 next = response.Location;
                 if (code == 302 || code == 303) {
                     method = "GET";
@@ -209,25 +207,25 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
             if (d == 2) {
                 m_reader->setTimeout(ReadTimeoutMs);
                 QByteArray result = noBody ? QByteArray() : readResponseBody(*m_reader, response);
-                m_keepAlive = judgeKeepAlive(version);
-                if (!m_keepAlive)
+                m_response.KeepAlive = judgeKeepAlive(version);
+                if (!m_response.KeepAlive)
                     Disconnect();
                 return result;
             }
             m_reader->setTimeout(ReadTimeoutMs);
             QByteArray errorBody = noBody ? QByteArray() : readResponseBody(*m_reader, response);
-            m_keepAlive = judgeKeepAlive(version);
+            m_response.KeepAlive = judgeKeepAlive(version);
             throw EHttpProtocolError(response.ResponseText, code, std::move(errorBody));
         }
     } catch (const EHttpProtocolError &) {
-        if (!m_keepAlive)
+        if (!m_response.KeepAlive)
             Disconnect();
         throw;
     } catch (...) {
         Disconnect();
         throw;
     }
-    if (!m_keepAlive)
+    if (!m_response.KeepAlive)
         Disconnect();
     return QByteArray();
 }

@@ -61,7 +61,8 @@ public:
     int ReadTimeoutMs = kReadTimeoutMs;
     int CallTimeoutMs = kCallTimeoutMs;
 
-    // The last response read (of the final request of the last call).
+    // The last response read (of the final request of the last call), with its keep-alive
+    // verdict once its body is read.
     const THttpResponse &Response() const { return m_response; }
     int ResponseCode() const { return m_response.ResponseCode; }
     const QByteArray &ResponseText() const { return m_response.ResponseText; }
@@ -94,7 +95,6 @@ private:
     TCookieStore::Clock m_cookieClock;
     std::unique_ptr<TcpConnection> m_connection;
     std::unique_ptr<ResponseReader> m_reader;
-    bool m_keepAlive = false;
     std::chrono::steady_clock::time_point m_deadline; // of the call that runs
 };
 

@@ -21,7 +21,7 @@ struct THttpResponse
     QByteArray TransferEncoding;
     qint64 ContentLength = -1;
     bool HasContentLength = false;
-    bool KeepAlive = false;
+    bool KeepAlive = false; // the connection may carry the next request (set by the client)
 
     // The value of the first header with this name (case ignored), trimmed.
     QByteArray header(const QByteArray &name) const;
