@@ -129,23 +129,81 @@ void THttpClient::fileCookies(const THttpResponse &response)
         m_cookies->AddCookie(line, m_url.host, true);
 }
 
-THttpResponse THttpClient::readHead(TIdHTTPProtocolVersion)
+void THttpClient::sendRequest(const QByteArray &method, const QByteArray &body, bool hasBody,
+                              TIdHTTPProtocolVersion version)
 {
-    m_reader->setTimeout(ReadTimeoutMs);
-    THttpResponse response = readResponseHead(*m_reader);
-    m_response = response;
-    fileCookies(response);
-    return response;
+    Request.ContentLength = hasBody ? body.size() : -1;
+    Request.Host = hostLine(m_url);
+    connectTo(m_url, version);
+    const QByteArray cookie =
+        m_cookies ? m_cookies->CookieValue(m_url.host, m_url.path) : QByteArray();
+    m_connection->send(writeRequestHead(method, m_url.target(), version, Request, cookie),
+                       ReadTimeoutMs);
+    if (hasBody)
+        m_connection->send(body, ReadTimeoutMs);
 }
 
-void THttpClient::discardBody()
+void THttpClient::readHead()
 {
-    m_reader->setTimeout(kRedirectBodyTimeoutMs);
-    try {
-        readResponseBody(*m_reader, m_response);
-    } catch (const Exception &) {
-        Disconnect(); // what is left of it cannot be read reliably
+    m_reader->setTimeout(ReadTimeoutMs);
+    m_response = readResponseHead(*m_reader);
+    fileCookies(m_response);
+}
+
+void THttpClient::readFinalHead()
+{
+    readHead();
+    for (int interim = 0; m_response.ResponseCode == 100; ++interim) {
+        if (interim == kMaxInterimResponses)
+            throw EResponseTooLarge(
+                QStringLiteral("More than %1 interim responses.").arg(kMaxInterimResponses));
+        readHead();
     }
+}
+
+THttpClient::Decision THttpClient::decide()
+{
+    const int code = m_response.ResponseCode;
+    if ((code / 100 == 3 && code != 304) || !m_response.Location.isEmpty()) {
+        ++m_redirectCount;
+        if (!HandleRedirects) {
+            // Fails at once: the body is not waited for, and the connection that still
+            // carries it is closed.
+            Disconnect();
+            throw EHttpProtocolError(m_response.ResponseText, code, QByteArray());
+        }
+        return m_redirectCount < RedirectMaximum ? Decision::Follow : Decision::LastRedirection;
+    }
+    if (code == 401 && !Request.BasicAuthentication &&
+        m_response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))
+        Request.BasicAuthentication = true;
+    return code / 100 == 2 ? Decision::Success : Decision::Failure;
+}
+
+QByteArray THttpClient::readBody(Decision decision)
+{
+    if (decision == Decision::Follow || decision == Decision::LastRedirection) {
+        // A redirection's body is thrown away, given a short time; what is left of it
+        // after an error cannot be read reliably.
+        m_reader->setTimeout(kRedirectBodyTimeoutMs);
+        try {
+            readResponseBody(*m_reader, m_response);
+        } catch (const Exception &) {
+            Disconnect();
+        }
+        return QByteArray();
+    }
+    const int code = m_response.ResponseCode;
+    if (code == 204 || code == 304 || code / 100 == 1)
+        return QByteArray();
+    m_reader->setTimeout(ReadTimeoutMs);
+    return readResponseBody(*m_reader, m_response);
+}
+
+void THttpClient::closeUnlessKept()
+{
+    if (!m_response.KeepAlive)
+        Disconnect();
 }
 
 QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, QByteArray body,
@@ -155,79 +213,36 @@ QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, 
     m_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CallTimeoutMs);
     m_redirectCount = 0;
     QByteArray next = address;
+    QByteArray received;
     try {
         for (;;) {
             m_url = resolveAddress(next, m_url);
-            Request.ContentLength = hasBody ? body.size() : -1;
-            Request.Host = hostLine(m_url);
-            connectTo(m_url, version);
-            const QByteArray cookie =
-                m_cookies ? m_cookies->CookieValue(m_url.host, m_url.path) : QByteArray();
-            m_connection->send(writeRequestHead(method, m_url.target(), version, Request, cookie),
-                               ReadTimeoutMs);
-            if (hasBody)
-                m_connection->send(body, ReadTimeoutMs);
-
-            THttpResponse response = readHead(version);
-            for (int interim = 0; response.ResponseCode == 100; ++interim) {
-                if (interim == kMaxInterimResponses)
-                    throw EResponseTooLarge(QStringLiteral("More than %1 interim responses.")
-                                                .arg(kMaxInterimResponses));
-                response = readHead(version);
-            }
-
-            const int code = response.ResponseCode;
-            const int d = code / 100;
-            if ((d == 3 && code != 304) || !response.Location.isEmpty()) {
-                ++m_redirectCount;
-                if (!HandleRedirects) {
-                    // Fails at once: the body is not waited for, and the connection that
-                    // still carries it is closed.
-                    Disconnect();
-                    throw EHttpProtocolError(response.ResponseText, code, QByteArray());
-                }
-                discardBody();
-                if (m_redirectCount >= RedirectMaximum) {
-                    m_response.KeepAlive = judgeKeepAlive(version);
-                    break;
-                }
-                m_response.KeepAlive = judgeKeepAlive(version);
-                next = response.Location;
-                if (code == 302 || code == 303) {
-                    method = "GET";
-                    body.clear();
-                    hasBody = false;
-                }
-                continue;
-            }
-            if (code == 401 && !Request.BasicAuthentication &&
-                response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))
-                Request.BasicAuthentication = true;
-            const bool noBody = code == 204 || code == 304 || d == 1;
-            if (d == 2) {
-                m_reader->setTimeout(ReadTimeoutMs);
-                QByteArray result = noBody ? QByteArray() : readResponseBody(*m_reader, response);
-                m_response.KeepAlive = judgeKeepAlive(version);
-                if (!m_response.KeepAlive)
-                    Disconnect();
-                return result;
-            }
-            m_reader->setTimeout(ReadTimeoutMs);
-            QByteArray errorBody = noBody ? QByteArray() : readResponseBody(*m_reader, response);
+            sendRequest(method, body, hasBody, version);
+            readFinalHead();
+            const Decision decision = decide();
+            received = readBody(decision);
             m_response.KeepAlive = judgeKeepAlive(version);
-            throw EHttpProtocolError(response.ResponseText, code, std::move(errorBody));
+            if (decision == Decision::Failure)
+                throw EHttpProtocolError(m_response.ResponseText, m_response.ResponseCode,
+                                         std::move(received));
+            if (decision != Decision::Follow)
+                break;
+            next = m_response.Location;
+            if (m_response.ResponseCode == 302 || m_response.ResponseCode == 303) {
+                method = "GET";
+                body.clear();
+                hasBody = false;
+            }
         }
     } catch (const EHttpProtocolError &) {
-        if (!m_response.KeepAlive)
-            Disconnect();
+        closeUnlessKept();
         throw;
     } catch (...) {
         Disconnect();
         throw;
     }
-    if (!m_response.KeepAlive)
-        Disconnect();
-    return QByteArray();
+    closeUnlessKept();
+    return received;
 }
 
 } // namespace mirel

@@ -82,11 +82,24 @@ public:
 private:
     QByteArray doRequest(QByteArray method, const QByteArray &address, QByteArray body,
                          bool hasBody);
+    // What the final head of one request leads to.
+    enum class Decision { Follow, LastRedirection, Success, Failure };
+
     void connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version);
-    THttpResponse readHead(TIdHTTPProtocolVersion version);
+    void sendRequest(const QByteArray &method, const QByteArray &body, bool hasBody,
+                     TIdHTTPProtocolVersion version);
+    void readHead();
+    // Reads heads until one that is not 100 Continue.
+    void readFinalHead();
     void fileCookies(const THttpResponse &response);
+    // Counts a redirection and fails at once on one that is not followed; keeps the trace
+    // of a Basic challenge.
+    Decision decide();
+    // The body the decision calls for: a redirection's is read away, a success's or a
+    // failure's returned.
+    QByteArray readBody(Decision decision);
     bool judgeKeepAlive(TIdHTTPProtocolVersion version) const;
-    void discardBody();
+    void closeUnlessKept();
 
     THttpResponse m_response;
     HttpAddress m_url;
