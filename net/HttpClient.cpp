@@ -17,7 +17,7 @@ namespace {
 class VersionRestorer
 {
 public:
-    explicit VersionRestorer(TIdHTTPProtocolVersion &version) : m_version(version), m_saved(version)
+    explicit VersionRestorer(THttpProtocolVersion &version) : m_version(version), m_saved(version)
     {
     }
     ~VersionRestorer() { m_version = m_saved; }
@@ -25,8 +25,8 @@ public:
     VersionRestorer &operator=(const VersionRestorer &) = delete;
 
 private:
-    TIdHTTPProtocolVersion &m_version;
-    TIdHTTPProtocolVersion m_saved;
+    THttpProtocolVersion &m_version;
+    THttpProtocolVersion m_saved;
 };
 
 quint16 portNumber(const QByteArray &text)
@@ -75,7 +75,7 @@ QByteArray THttpClient::Post(const QByteArray &address, QList<QByteArray> &field
     return doRequest("POST", address, joinFormFields(fields), true);
 }
 
-bool THttpClient::judgeKeepAlive(TIdHTTPProtocolVersion version) const
+bool THttpClient::judgeKeepAlive(THttpProtocolVersion version) const
 {
     // Bytes beyond the end of the answer mean the framing was not what the peer sent:
     // the next answer could not be told apart from them.
@@ -85,7 +85,7 @@ bool THttpClient::judgeKeepAlive(TIdHTTPProtocolVersion version) const
     return keepAliveByHeaders(m_response, version);
 }
 
-void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version)
+void THttpClient::connectTo(const HttpAddress &address, THttpProtocolVersion version)
 {
     if (m_connection && (m_connection->host() != address.host ||
                          QByteArray::number(m_connection->port()) != address.port))
@@ -130,7 +130,7 @@ void THttpClient::fileCookies(const THttpResponse &response)
 }
 
 void THttpClient::sendRequest(const QByteArray &method, const QByteArray &body, bool hasBody,
-                              TIdHTTPProtocolVersion version)
+                              THttpProtocolVersion version)
 {
     Request.ContentLength = hasBody ? body.size() : -1;
     Request.Host = hostLine(m_url);
@@ -209,7 +209,7 @@ void THttpClient::closeUnlessKept()
 QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, QByteArray body,
                                   bool hasBody)
 {
-    const TIdHTTPProtocolVersion version = ProtocolVersion;
+    const THttpProtocolVersion version = ProtocolVersion;
     m_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CallTimeoutMs);
     m_redirectCount = 0;
     QByteArray next = address;

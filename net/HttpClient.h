@@ -55,7 +55,7 @@ public:
     int RedirectMaximum = 15;
     bool AllowCookies = true;
     THttpOptions HTTPOptions = hoEncodeFormValues;
-    TIdHTTPProtocolVersion ProtocolVersion = pv1_1;
+    THttpProtocolVersion ProtocolVersion = pv1_1;
     TProxyParams ProxyParams;
     int ConnectTimeoutMs = kConnectTimeoutMs;
     int ReadTimeoutMs = kReadTimeoutMs;
@@ -85,9 +85,9 @@ private:
     // What the final head of one request leads to.
     enum class Decision { Follow, LastRedirection, Success, Failure };
 
-    void connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version);
+    void connectTo(const HttpAddress &address, THttpProtocolVersion version);
     void sendRequest(const QByteArray &method, const QByteArray &body, bool hasBody,
-                     TIdHTTPProtocolVersion version);
+                     THttpProtocolVersion version);
     void readHead();
     // Reads heads until one that is not 100 Continue.
     void readFinalHead();
@@ -98,7 +98,7 @@ private:
     // The body the decision calls for: a redirection's is read away, a success's or a
     // failure's returned.
     QByteArray readBody(Decision decision);
-    bool judgeKeepAlive(TIdHTTPProtocolVersion version) const;
+    bool judgeKeepAlive(THttpProtocolVersion version) const;
     void closeUnlessKept();
 
     THttpResponse m_response;

@@ -45,7 +45,7 @@ THttpResponse parseResponseHead(const QByteArray &statusLine, const QList<QByteA
 THttpResponse readResponseHead(ResponseReader &reader);
 
 // The keep-alive verdict from the headers alone, by the protocol version of the call.
-bool keepAliveByHeaders(const THttpResponse &response, TIdHTTPProtocolVersion version);
+bool keepAliveByHeaders(const THttpResponse &response, THttpProtocolVersion version);
 
 // The chunk size of a size line: the hex number up to the first blank; 0 when that
 // is not a hex number or does not fit 63 bits.
