@@ -1,7 +1,7 @@
 #pragma once
 
+#include "shell/MessagePresenter.h"
 #include "util/Errors.h"
-#include "util/shell/MessagePresenter.h"
 
 #include <exception>
 #include <utility>

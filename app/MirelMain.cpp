@@ -5,8 +5,8 @@
 #include "app/TWebBrowser.h"
 #include "resources/Pictures.h"
 #include "resources/Resources.h"
+#include "shell/MsgBox.h"
 #include "translation/LanguageLookup.h"
-#include "util/shell/MsgBox.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 #include "app/MirelMain.h"
 
 #include "app/TWebBrowser.h"
+#include "shell/WebPage.h"
 #include "updater/DoUpdate.h"
-#include "util/shell/WebPage.h"
 
 #include <QScopeGuard>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "app/PageFiles.h"
 
 #include "resources/Resources.h"
-#include "util/shell/ResourceFile.h"
+#include "shell/ResourceFile.h"
 
 #include <QFileInfo>
 

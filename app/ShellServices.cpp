@@ -1,6 +1,6 @@
 #include "app/ShellServices.h"
 
-#include "util/shell/WidgetMessagePresenter.h"
+#include "shell/WidgetMessagePresenter.h"
 
 namespace mirel {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "util/shell/MessagePresenter.h"
-#include "util/shell/WebPage.h"
+#include "shell/MessagePresenter.h"
+#include "shell/WebPage.h"
 
 #include <memory>
 

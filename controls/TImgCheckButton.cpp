@@ -15,14 +15,14 @@ void TImgCheckButton::setChecked(bool checked)
     }
     m_checked = checked;
     setFaceState(checked ? ifsCheck : ifsNormal);
-    repaintFace();
+    updateFace();
 }
 
 void TImgCheckButton::uncheckByGroup()
 {
     m_checked = false;
     setFaceState(ifsNormal);
-    repaintFace();
+    updateFace();
 }
 
 void TImgCheckButton::Click()

@@ -19,36 +19,46 @@ void TImgControl::setImgNormal(const QImage &image)
 {
     m_normal = image;
     applyAutoSize();
-    repaint();
+    settleFaces();
+    update();
 }
 
 void TImgControl::setImgEnter(const QImage &image)
 {
     m_enter = image;
-    repaint();
+    settleFaces();
+    update();
 }
 
 void TImgControl::setImgDown(const QImage &image)
 {
     m_down = image;
-    repaint();
+    settleFaces();
+    update();
 }
 
 void TImgControl::setImgDisable(const QImage &image)
 {
     m_disable = image;
-    repaint();
+    settleFaces();
+    update();
 }
 
 void TImgControl::setImgCheck(const QImage &image)
 {
     m_check = image;
+    settleFaces();
 }
 
 void TImgControl::setImgManager(TImgManager *manager)
 {
+    disconnect(m_managerChanges);
     m_manager = manager;
-    repaintFace();
+    if (manager)
+        m_managerChanges =
+            connect(manager, &TImgManager::PicturesChanged, this, &TImgControl::settleFaces);
+    settleFaces();
+    updateFace();
 }
 
 void TImgControl::setImgButtonLayout(TImgControlLayout layout)
@@ -56,7 +66,7 @@ void TImgControl::setImgButtonLayout(TImgControlLayout layout)
     if (layout == m_layout)
         return;
     m_layout = layout;
-    repaint();
+    update();
 }
 
 void TImgControl::setSpacing(int spacing)
@@ -64,7 +74,7 @@ void TImgControl::setSpacing(int spacing)
     if (spacing == m_spacing)
         return;
     m_spacing = spacing;
-    repaint();
+    update();
 }
 
 void TImgControl::setAutoSize(bool on)
@@ -80,7 +90,7 @@ void TImgControl::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    repaint();
+    update();
 }
 
 void TImgControl::Click()
@@ -88,12 +98,12 @@ void TImgControl::Click()
     emit OnClick();
 }
 
-void TImgControl::repaintFace()
+void TImgControl::updateFace()
 {
     if (m_autoRepaintParent && parentWidget())
-        parentWidget()->repaint();
+        parentWidget()->update();
     else
-        repaint();
+        update();
 }
 
 void TImgControl::applyAutoSize()
@@ -102,19 +112,23 @@ void TImgControl::applyAutoSize()
         resize(m_normal.size());
 }
 
-void TImgControl::takeManagerPictures()
+void TImgControl::settleFaces()
 {
-    if (!m_manager)
-        return;
-    const auto take = [](QImage &own, const QImage &shared) {
-        if (!shared.isNull())
-            own = shared;
-    };
-    take(m_normal, m_manager->ImgNormal());
-    take(m_enter, m_manager->ImgEnter());
-    take(m_down, m_manager->ImgDown());
-    take(m_disable, m_manager->ImgDisable());
-    take(m_check, m_manager->ImgCheck());
+    if (m_manager) {
+        const auto take = [](QImage &own, const QImage &shared) {
+            if (!shared.isNull())
+                own = shared;
+        };
+        take(m_normal, m_manager->ImgNormal());
+        take(m_enter, m_manager->ImgEnter());
+        take(m_down, m_manager->ImgDown());
+        take(m_disable, m_manager->ImgDisable());
+        take(m_check, m_manager->ImgCheck());
+    }
+    for (QImage *face : {&m_enter, &m_down, &m_disable}) {
+        if (face->isNull())
+            *face = m_normal;
+    }
 }
 
 const QImage &TImgControl::currentFace() const
@@ -137,13 +151,6 @@ const QImage &TImgControl::currentFace() const
 void TImgControl::paintEvent(QPaintEvent *)
 {
     ++m_paintCount;
-    takeManagerPictures();
-    // Faces left empty take a lasting copy of the normal one.
-    for (QImage *face : {&m_enter, &m_down, &m_disable}) {
-        if (face->isNull())
-            *face = m_normal;
-    }
-
     const QImage &face = currentFace();
     if (face.isNull())
         return;
@@ -188,7 +195,7 @@ void TImgControl::mousePressEvent(QMouseEvent *event)
     if (m_face != ifsCheck) {
         m_face = ifsDown;
         m_pressed = true;
-        repaintFace();
+        updateFace();
     }
 }
 
@@ -211,7 +218,7 @@ void TImgControl::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     if (isEnabled() && m_face != ifsCheck) {
         m_face = isTopmostAt(pos) ? ifsEnter : ifsNormal;
-        repaintFace();
+        updateFace();
     }
 }
 
@@ -229,7 +236,7 @@ void TImgControl::enterEvent(QEnterEvent *)
 {
     if (isEnabled() && !m_pressed && m_face != ifsCheck) {
         m_face = ifsEnter;
-        repaintFace();
+        updateFace();
     }
 }
 
@@ -237,7 +244,7 @@ void TImgControl::leaveEvent(QEvent *)
 {
     if (isEnabled() && !m_pressed && m_face != ifsCheck) {
         m_face = ifsNormal;
-        repaintFace();
+        updateFace();
     }
 }
 
@@ -248,10 +255,10 @@ void TImgControl::changeEvent(QEvent *event)
         m_face = ifsNormal;
         m_pressed = false;
         m_clickArmed = false;
-        repaintFace();
+        updateFace();
         break;
     case QEvent::FontChange:
-        repaint();
+        update();
         break;
     default:
         break;

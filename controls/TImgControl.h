@@ -30,7 +30,9 @@ public:
     const QImage &ImgDown() const { return m_down; }
     const QImage &ImgDisable() const { return m_disable; }
     const QImage &ImgCheck() const { return m_check; }
-    // Copies the picture, sizes the control to it when AutoSize is on, repaints.
+    // Copies the picture, sizes the control to it when AutoSize is on, repaints. The manager's
+    // pictures still override the control's own, and the enter, down and disable faces left
+    // empty take a lasting copy of the normal one.
     void setImgNormal(const QImage &image);
     void setImgEnter(const QImage &image);
     void setImgDown(const QImage &image);
@@ -38,8 +40,9 @@ public:
     // Copies the picture only: the new face shows at the next repaint.
     void setImgCheck(const QImage &image);
 
-    // Shared pictures copied over the control's own at every paint. Not owned; a manager that is
-    // destroyed is simply no longer used.
+    // Shared pictures copied over the control's own when it is set and whenever one of them
+    // changes (shown from the next repaint on). Not owned; a manager that is destroyed is simply
+    // no longer used.
     TImgManager *ImgManager() const { return m_manager; }
     void setImgManager(TImgManager *manager);
 
@@ -81,8 +84,9 @@ protected:
 
     void setFaceState(TImgFaceState face) { m_face = face; }
     void setPressed(bool pressed) { m_pressed = pressed; }
-    // Repaints at once: the parent as a whole when AutoRepaintParent is on, else the control.
-    void repaintFace();
+    // Asks for a repaint: of the parent as a whole when AutoRepaintParent is on, else of the
+    // control.
+    void updateFace();
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -93,7 +97,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void takeManagerPictures();
+    // Copies the manager's pictures that are not empty over the control's own, then fills the
+    // empty enter, down and disable faces from the normal one.
+    void settleFaces();
     void applyAutoSize();
     const QImage &currentFace() const;
     bool isTopmostAt(QPoint pos) const;
@@ -104,6 +110,7 @@ private:
     QImage m_disable;
     QImage m_check;
     QPointer<TImgManager> m_manager;
+    QMetaObject::Connection m_managerChanges;
     TImgControlLayout m_layout = iclImgTop;
     int m_spacing = 2;
     int m_enterOffset = 1;

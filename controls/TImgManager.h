@@ -5,8 +5,8 @@
 
 namespace mirel {
 
-// One set of face pictures shared by many image controls. The controls copy the pictures that
-// are set here at every paint; they are not told when one changes.
+// One set of face pictures shared by many image controls. The controls take over each picture
+// set here that is not empty; they show it at their next repaint, without being repainted.
 class TImgManager : public QObject
 {
     Q_OBJECT
@@ -19,13 +19,22 @@ public:
     const QImage &ImgDisable() const { return m_disable; }
     const QImage &ImgCheck() const { return m_check; }
 
-    void setImgNormal(const QImage &image) { m_normal = image; }
-    void setImgEnter(const QImage &image) { m_enter = image; }
-    void setImgDown(const QImage &image) { m_down = image; }
-    void setImgDisable(const QImage &image) { m_disable = image; }
-    void setImgCheck(const QImage &image) { m_check = image; }
+    void setImgNormal(const QImage &image) { set(m_normal, image); }
+    void setImgEnter(const QImage &image) { set(m_enter, image); }
+    void setImgDown(const QImage &image) { set(m_down, image); }
+    void setImgDisable(const QImage &image) { set(m_disable, image); }
+    void setImgCheck(const QImage &image) { set(m_check, image); }
+
+signals:
+    void PicturesChanged();
 
 private:
+    void set(QImage &picture, const QImage &image)
+    {
+        picture = image;
+        emit PicturesChanged();
+    }
+
     QImage m_normal;
     QImage m_enter;
     QImage m_down;

@@ -17,7 +17,7 @@ namespace {
 class VersionRestorer
 {
 public:
-    explicit VersionRestorer(TIdHTTPProtocolVersion &version) : m_version(version), m_saved(version)
+    explicit VersionRestorer(THttpProtocolVersion &version) : m_version(version), m_saved(version)
     {
     }
     ~VersionRestorer() { m_version = m_saved; }
@@ -25,8 +25,8 @@ public:
     VersionRestorer &operator=(const VersionRestorer &) = delete;
 
 private:
-    TIdHTTPProtocolVersion &m_version;
-    TIdHTTPProtocolVersion m_saved;
+    THttpProtocolVersion &m_version;
+    THttpProtocolVersion m_saved;
 };
 
 quint16 portNumber(const QByteArray &text)
@@ -54,7 +54,6 @@ void THttpClient::Disconnect()
 {
     m_reader.reset();
     m_connection.reset();
-    m_keepAlive = false;
 }
 
 QByteArray THttpClient::Get(const QByteArray &address)
@@ -76,7 +75,7 @@ QByteArray THttpClient::Post(const QByteArray &address, QList<QByteArray> &field
     return doRequest("POST", address, joinFormFields(fields), true);
 }
 
-bool THttpClient::judgeKeepAlive(TIdHTTPProtocolVersion version) const
+bool THttpClient::judgeKeepAlive(THttpProtocolVersion version) const
 {
     // Bytes beyond the end of the answer mean the framing was not what the peer sent:
     // the next answer could not be told apart from them.
@@ -86,7 +85,7 @@ bool THttpClient::judgeKeepAlive(TIdHTTPProtocolVersion version) const
     return keepAliveByHeaders(m_response, version);
 }
 
-void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version)
+void THttpClient::connectTo(const HttpAddress &address, THttpProtocolVersion version)
 {
     if (m_connection && (m_connection->host() != address.host ||
                          QByteArray::number(m_connection->port()) != address.port))
@@ -102,8 +101,8 @@ void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion v
         Request.AcceptEncoding += Request.AcceptEncoding.isEmpty() ? "identity" : ", identity";
     // A kept connection that has anything to read (bytes nobody asked for, or the peer's
     // close) would hand them over as the answer to the next request.
-    if (m_connection &&
-        (!m_keepAlive || m_connection->readable() || m_reader->closed() || m_reader->hasBuffered()))
+    if (m_connection && (!m_response.KeepAlive || m_connection->readable() || m_reader->closed() ||
+                         m_reader->hasBuffered()))
         Disconnect();
     if (!m_connection) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
@@ -116,7 +115,6 @@ void THttpClient::connectTo(const HttpAddress &address, TIdHTTPProtocolVersion v
         m_reader = std::make_unique<ResponseReader>(*m_connection, ReadTimeoutMs);
     }
     m_connection->setDeadline(m_deadline);
-    m_keepAlive = false;
 }
 
 void THttpClient::fileCookies(const THttpResponse &response)
@@ -131,105 +129,120 @@ void THttpClient::fileCookies(const THttpResponse &response)
         m_cookies->AddCookie(line, m_url.host, true);
 }
 
-THttpResponse THttpClient::readHead(TIdHTTPProtocolVersion)
+void THttpClient::sendRequest(const QByteArray &method, const QByteArray &body, bool hasBody,
+                              THttpProtocolVersion version)
 {
-    m_reader->setTimeout(ReadTimeoutMs);
-    THttpResponse response = readResponseHead(*m_reader);
-    m_response = response;
-    fileCookies(response);
-    return response;
+    Request.ContentLength = hasBody ? body.size() : -1;
+    Request.Host = hostLine(m_url);
+    connectTo(m_url, version);
+    const QByteArray cookie =
+        m_cookies ? m_cookies->CookieValue(m_url.host, m_url.path) : QByteArray();
+    m_connection->send(writeRequestHead(method, m_url.target(), version, Request, cookie),
+                       ReadTimeoutMs);
+    if (hasBody)
+        m_connection->send(body, ReadTimeoutMs);
 }
 
-void THttpClient::discardBody()
+void THttpClient::readHead()
 {
-    m_reader->setTimeout(kRedirectBodyTimeoutMs);
-    try {
-        readResponseBody(*m_reader, m_response);
-    } catch (const Exception &) {
-        Disconnect(); // what is left of it cannot be read reliably
+    m_reader->setTimeout(ReadTimeoutMs);
+    m_response = readResponseHead(*m_reader);
+    fileCookies(m_response);
+}
+
+void THttpClient::readFinalHead()
+{
+    readHead();
+    for (int interim = 0; m_response.ResponseCode == 100; ++interim) {
+        if (interim == kMaxInterimResponses)
+            throw EResponseTooLarge(
+                QStringLiteral("More than %1 interim responses.").arg(kMaxInterimResponses));
+        readHead();
     }
+}
+
+THttpClient::Decision THttpClient::decide()
+{
+    const int code = m_response.ResponseCode;
+    if ((code / 100 == 3 && code != 304) || !m_response.Location.isEmpty()) {
+        ++m_redirectCount;
+        if (!HandleRedirects) {
+            // Fails at once: the body is not waited for, and the connection that still
+            // carries it is closed.
+            Disconnect();
+            throw EHttpProtocolError(m_response.ResponseText, code, QByteArray());
+        }
+        return m_redirectCount < RedirectMaximum ? Decision::Follow : Decision::LastRedirection;
+    }
+    if (code == 401 && !Request.BasicAuthentication &&
+        m_response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))
+        Request.BasicAuthentication = true;
+    return code / 100 == 2 ? Decision::Success : Decision::Failure;
+}
+
+QByteArray THttpClient::readBody(Decision decision)
+{
+    if (decision == Decision::Follow || decision == Decision::LastRedirection) {
+        // A redirection's body is thrown away, given a short time; what is left of it
+        // after an error cannot be read reliably.
+        m_reader->setTimeout(kRedirectBodyTimeoutMs);
+        try {
+            readResponseBody(*m_reader, m_response);
+        } catch (const Exception &) {
+            Disconnect();
+        }
+        return QByteArray();
+    }
+    const int code = m_response.ResponseCode;
+    if (code == 204 || code == 304 || code / 100 == 1)
+        return QByteArray();
+    m_reader->setTimeout(ReadTimeoutMs);
+    return readResponseBody(*m_reader, m_response);
+}
+
+void THttpClient::closeUnlessKept()
+{
+    if (!m_response.KeepAlive)
+        Disconnect();
 }
 
 QByteArray THttpClient::doRequest(QByteArray method, const QByteArray &address, QByteArray body,
                                   bool hasBody)
 {
-    const TIdHTTPProtocolVersion version = ProtocolVersion;
+    const THttpProtocolVersion version = ProtocolVersion;
     m_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CallTimeoutMs);
     m_redirectCount = 0;
     QByteArray next = address;
+    QByteArray received;
     try {
         for (;;) {
             m_url = resolveAddress(next, m_url);
-            Request.ContentLength = hasBody ? body.size() : -1;
-            Request.Host = hostLine(m_url);
-            connectTo(m_url, version);
-            const QByteArray cookie =
-                m_cookies ? m_cookies->CookieValue(m_url.host, m_url.path) : QByteArray();
-            m_connection->send(writeRequestHead(method, m_url.target(), version, Request, cookie),
-                               ReadTimeoutMs);
-            if (hasBody)
-                m_connection->send(body, ReadTimeoutMs);
-
-            THttpResponse response = readHead(version);
-            for (int interim = 0; response.ResponseCode == 100; ++interim) {
-                if (interim == kMaxInterimResponses)
-                    throw EResponseTooLarge(QStringLiteral("More than %1 interim responses.")
-                                                .arg(kMaxInterimResponses));
-                response = readHead(version);
+            sendRequest(method, body, hasBody, version);
+            readFinalHead();
+            const Decision decision = decide();
+            received = readBody(decision);
+            m_response.KeepAlive = judgeKeepAlive(version);
+            if (decision == Decision::Failure)
+                throw EHttpProtocolError(m_response.ResponseText, m_response.ResponseCode,
+                                         std::move(received));
+            if (decision != Decision::Follow)
+                break;
+            next = m_response.Location;
+            if (m_response.ResponseCode == 302 || m_response.ResponseCode == 303) {
+                method = "GET";
+                body.clear();
+                hasBody = false;
             }
-
-            const int code = response.ResponseCode;
-            const int d = code / 100;
-            if ((d == 3 && code != 304) || !response.Location.isEmpty()) {
-                ++m_redirectCount;
-                if (!HandleRedirects) {
-                    // Fails at once: the body is not waited for, and the connection that
-                    // still carries it is closed.
-                    Disconnect();
-                    throw EHttpProtocolError(response.ResponseText, code, QByteArray());
-                }
-                discardBody();
-                if (m_redirectCount >= RedirectMaximum) {
-                    m_keepAlive = judgeKeepAlive(version);
-                    break;
-                }
-                m_keepAlive = judgeKeepAlive(version);
-                next = response.Location;
-                if (code == 302 || code == 303) {
-                    method = "GET";
-                    body.clear();
-                    hasBody = false;
-                }
-                continue;
-            }
-            if (code == 401 && !Request.BasicAuthentication &&
-                response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))
-                Request.BasicAuthentication = true;
-            const bool noBody = code == 204 || code == 304 || d == 1;
-            if (d == 2) {
-                m_reader->setTimeout(ReadTimeoutMs);
-                QByteArray result = noBody ? QByteArray() : readResponseBody(*m_reader, response);
-                m_keepAlive = judgeKeepAlive(version);
-                if (!m_keepAlive)
-                    Disconnect();
-                return result;
-            }
-            m_reader->setTimeout(ReadTimeoutMs);
-            QByteArray errorBody = noBody ? QByteArray() : readResponseBody(*m_reader, response);
-            m_keepAlive = judgeKeepAlive(version);
-            throw EHttpProtocolError(response.ResponseText, code, std::move(errorBody));
         }
     } catch (const EHttpProtocolError &) {
-        if (!m_keepAlive)
-            Disconnect();
+        closeUnlessKept();
         throw;
     } catch (...) {
         Disconnect();
         throw;
     }
-    if (!m_keepAlive)
-        Disconnect();
-    return QByteArray();
+    closeUnlessKept();
+    return received;
 }
 
 } // namespace mirel

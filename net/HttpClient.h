@@ -55,13 +55,14 @@ public:
     int RedirectMaximum = 15;
     bool AllowCookies = true;
     THttpOptions HTTPOptions = hoEncodeFormValues;
-    TIdHTTPProtocolVersion ProtocolVersion = pv1_1;
+    THttpProtocolVersion ProtocolVersion = pv1_1;
     TProxyParams ProxyParams;
     int ConnectTimeoutMs = kConnectTimeoutMs;
     int ReadTimeoutMs = kReadTimeoutMs;
     int CallTimeoutMs = kCallTimeoutMs;
 
-    // The last response read (of the final request of the last call).
+    // The last response read (of the final request of the last call), with its keep-alive
+    // verdict once its body is read.
     const THttpResponse &Response() const { return m_response; }
     int ResponseCode() const { return m_response.ResponseCode; }
     const QByteArray &ResponseText() const { return m_response.ResponseText; }
@@ -81,11 +82,24 @@ public:
 private:
     QByteArray doRequest(QByteArray method, const QByteArray &address, QByteArray body,
                          bool hasBody);
-    void connectTo(const HttpAddress &address, TIdHTTPProtocolVersion version);
-    THttpResponse readHead(TIdHTTPProtocolVersion version);
+    // What the final head of one request leads to.
+    enum class Decision { Follow, LastRedirection, Success, Failure };
+
+    void connectTo(const HttpAddress &address, THttpProtocolVersion version);
+    void sendRequest(const QByteArray &method, const QByteArray &body, bool hasBody,
+                     THttpProtocolVersion version);
+    void readHead();
+    // Reads heads until one that is not 100 Continue.
+    void readFinalHead();
     void fileCookies(const THttpResponse &response);
-    bool judgeKeepAlive(TIdHTTPProtocolVersion version) const;
-    void discardBody();
+    // Counts a redirection and fails at once on one that is not followed; keeps the trace
+    // of a Basic challenge.
+    Decision decide();
+    // The body the decision calls for: a redirection's is read away, a success's or a
+    // failure's returned.
+    QByteArray readBody(Decision decision);
+    bool judgeKeepAlive(THttpProtocolVersion version) const;
+    void closeUnlessKept();
 
     THttpResponse m_response;
     HttpAddress m_url;
@@ -94,7 +108,6 @@ private:
     TCookieStore::Clock m_cookieClock;
     std::unique_ptr<TcpConnection> m_connection;
     std::unique_ptr<ResponseReader> m_reader;
-    bool m_keepAlive = false;
     std::chrono::steady_clock::time_point m_deadline; // of the call that runs
 };
 

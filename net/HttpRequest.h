@@ -6,7 +6,7 @@
 
 namespace mirel {
 
-enum TIdHTTPProtocolVersion { pv1_0, pv1_1 };
+enum THttpProtocolVersion { pv1_0, pv1_1 };
 
 // The request fields of the client. They persist from call to call.
 struct THttpRequest

@@ -113,7 +113,7 @@ THttpResponse readResponseHead(ResponseReader &reader)
     return parseResponseHead(statusLine, lines);
 }
 
-bool keepAliveByHeaders(const THttpResponse &response, TIdHTTPProtocolVersion version)
+bool keepAliveByHeaders(const THttpResponse &response, THttpProtocolVersion version)
 {
     const auto equals = [](const QByteArray &value, const char *word) {
         return value.trimmed().compare(word, Qt::CaseInsensitive) == 0;

@@ -21,7 +21,7 @@ struct THttpResponse
     QByteArray TransferEncoding;
     qint64 ContentLength = -1;
     bool HasContentLength = false;
-    bool KeepAlive = false;
+    bool KeepAlive = false; // the connection may carry the next request (set by the client)
 
     // The value of the first header with this name (case ignored), trimmed.
     QByteArray header(const QByteArray &name) const;
@@ -45,7 +45,7 @@ THttpResponse parseResponseHead(const QByteArray &statusLine, const QList<QByteA
 THttpResponse readResponseHead(ResponseReader &reader);
 
 // The keep-alive verdict from the headers alone, by the protocol version of the call.
-bool keepAliveByHeaders(const THttpResponse &response, TIdHTTPProtocolVersion version);
+bool keepAliveByHeaders(const THttpResponse &response, THttpProtocolVersion version);
 
 // The chunk size of a size line: the hex number up to the first blank; 0 when that
 // is not a hex number or does not fit 63 bits.

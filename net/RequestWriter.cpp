@@ -64,7 +64,7 @@ QByteArray httpDate(const QDateTime &moment)
 }
 
 QByteArray writeRequestHead(const QByteArray &method, const QByteArray &target,
-                            TIdHTTPProtocolVersion version, const THttpRequest &r,
+                            THttpProtocolVersion version, const THttpRequest &r,
                             const QByteArray &cookie)
 {
     QByteArray out = method + ' ' + target + (version == pv1_0 ? " HTTP/1.0" : " HTTP/1.1");

@@ -17,7 +17,7 @@ QList<QByteArray> foldHeaderLine(const QByteArray &line);
 // The request line, the header lines in their fixed order and the empty line, each
 // ending with CR LF. cookie is the value of the Cookie line (none when empty).
 QByteArray writeRequestHead(const QByteArray &method, const QByteArray &target,
-                            TIdHTTPProtocolVersion version, const THttpRequest &request,
+                            THttpProtocolVersion version, const THttpRequest &request,
                             const QByteArray &cookie);
 
 // The RFC 1123 form of a moment: "Sun, 06 Nov 1994 08:49:37 GMT".

@@ -1,10 +1,10 @@
 #include "updater/DoUpdate.h"
 
+#include "shell/MsgBox.h"
+#include "shell/WebPage.h"
+#include "shell/WidgetMessagePresenter.h"
 #include "updater/UpdateCheck.h"
 #include "updater/UpdateFetch.h"
-#include "util/shell/MsgBox.h"
-#include "util/shell/WebPage.h"
-#include "util/shell/WidgetMessagePresenter.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -6,8 +6,8 @@
 #include "app/ExceptionReport.h"
 #include "app/MirelMain.h"
 #include "app/TPictureLabel.h"
-#include "util/shell/MsgBox.h"
-#include "util/shell/WidgetMessagePresenter.h"
+#include "shell/MsgBox.h"
+#include "shell/WidgetMessagePresenter.h"
 
 #include <QApplication>
 #include <QComboBox>

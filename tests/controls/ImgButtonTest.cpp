@@ -27,6 +27,12 @@ constexpr QRgb kOther = 0xFF00FFFF;
 
 const QRect kButtonRect(10, 10, 20, 10);
 
+// Delivers the paints that update() asked for.
+void paintPending()
+{
+    QCoreApplication::processEvents();
+}
+
 template <class Button> void giveFaces(Button &button)
 {
     button.setImgNormal(solidPicture(20, 10, kNormal));
@@ -223,14 +229,17 @@ TEST_F(ImgButtonMouse, AutoRepaintParentRepaintsTheWholeParentOnFaceChanges)
     b->setGeometry(kButtonRect);
     giveFaces(*b);
     parent->show();
-    window.repaint(); // flush pending updates
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !parent->lastPainted.isEmpty(); }));
     parent->lastPainted = {};
     moveTo(inside);
+    paintPending();
     EXPECT_EQ(parent->lastPainted, kButtonRect) << "only what lies under the button";
     moveTo(outside);
+    paintPending();
     b->setAutoRepaintParent(true);
     parent->lastPainted = {};
     moveTo(inside);
+    paintPending();
     EXPECT_EQ(parent->lastPainted, parent->rect());
 }
 
@@ -269,10 +278,13 @@ TEST_F(ImgButtonMouse, EqualSettingsRepaintNothing)
     button->setSpacing(button->Spacing());
     button->setImgButtonLayout(button->ImgButtonLayout());
     button->setCaption(button->Caption());
+    paintPending();
     EXPECT_EQ(button->paintCount(), before);
     button->setSpacing(7);
+    paintPending();
     EXPECT_EQ(button->paintCount(), before + 1);
     button->setImgButtonLayout(iclImgCenter);
+    paintPending();
     EXPECT_EQ(button->paintCount(), before + 2);
 }
 
@@ -282,18 +294,17 @@ TEST(ImgButtonFaces, OnlyNormalFillsTheOtherFacesWithLastingCopies)
     b.resize(20, 10);
     const QImage first = solidPicture(20, 10, kNormal);
     b.setImgNormal(first);
-    EXPECT_TRUE(b.ImgEnter().isNull());
-    b.grab();
     EXPECT_EQ(b.ImgEnter(), first);
     EXPECT_EQ(b.ImgDown(), first);
     EXPECT_EQ(b.ImgDisable(), first);
     EXPECT_TRUE(b.ImgCheck().isNull());
     b.setImgNormal(solidPicture(20, 10, kOther));
-    b.grab();
     EXPECT_EQ(b.ImgEnter(), first);
+    b.setImgDown(QImage());
+    EXPECT_EQ(b.ImgDown().pixel(0, 0), kOther) << "an emptied face takes the normal one again";
 }
 
-TEST(ImgButtonFaces, ManagerPicturesAreCopiedAtEveryPaint)
+TEST(ImgButtonFaces, ManagerPicturesOverrideTheControlsOwnAsTheyChange)
 {
     QWidget parent;
     parent.resize(40, 30);
@@ -305,6 +316,8 @@ TEST(ImgButtonFaces, ManagerPicturesAreCopiedAtEveryPaint)
     b->setImgManager(manager.get());
     EXPECT_TRUE(allPixels(test::grabRgb(parent), QRect(0, 0, 20, 10), kOther));
     manager->setImgNormal(solidPicture(20, 10, kCheck));
+    EXPECT_TRUE(allPixels(test::grabRgb(parent), QRect(0, 0, 20, 10), kCheck));
+    b->setImgNormal(solidPicture(20, 10, kNormal));
     EXPECT_TRUE(allPixels(test::grabRgb(parent), QRect(0, 0, 20, 10), kCheck));
     manager.reset();
     EXPECT_EQ(b->ImgManager(), nullptr);
@@ -338,8 +351,10 @@ TEST(ImgButtonFaces, CheckPictureShowsFromTheNextRepaint)
     b->show();
     b->setImgCheck(solidPicture(20, 10, kCheck));
     b->setChecked(true);
+    paintPending();
     const int before = b->paintCount();
     b->setImgCheck(solidPicture(20, 10, kOther));
+    paintPending();
     EXPECT_EQ(b->paintCount(), before);
     EXPECT_TRUE(allPixels(test::grabRgb(parent), QRect(0, 0, 20, 10), kOther));
 }

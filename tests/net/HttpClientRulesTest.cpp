@@ -144,12 +144,14 @@ TEST_F(HttpClientRules, KeepAliveVerdictFollowsTheCallsVersionNotTheStatusLine)
     server.reply("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok");
     server.reply(kOk);
     client.Get(url("/a"));
+    EXPECT_TRUE(client.Response().KeepAlive);
     client.Get(url("/b"));
     EXPECT_EQ(server.connectionCount(), 1);
     // A POST goes as 1.0: an HTTP/1.1 answer without Connection closes it.
     server.reply(kOk);
     server.reply(kOk);
     post("/p");
+    EXPECT_FALSE(client.Response().KeepAlive);
     client.Get(url("/c"));
     EXPECT_EQ(server.connectionCount(), 3);
 }

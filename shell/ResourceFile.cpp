@@ -1,4 +1,4 @@
-#include "util/shell/ResourceFile.h"
+#include "shell/ResourceFile.h"
 
 #include "util/Errors.h"
 #include "util/FileReplace.h"

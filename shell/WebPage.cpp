@@ -1,7 +1,7 @@
 // GIO first: its headers use "signals" as a name, which Qt's headers define as a macro.
 #include <gio/gio.h>
 
-#include "util/shell/WebPage.h"
+#include "shell/WebPage.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "util/shell/MsgBox.h"
-#include "RecordingPresenter.h"
+#include "shell/MsgBox.h"
+#include "../app/RecordingPresenter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "util/shell/MsgBox.h"
+#include "shell/MsgBox.h"
 
 namespace mirel {
 

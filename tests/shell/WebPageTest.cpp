@@ -1,4 +1,4 @@
-#include "util/shell/WebPage.h"
+#include "shell/WebPage.h"
 
 #include <QTemporaryDir>
 

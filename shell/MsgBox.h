@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/shell/MessagePresenter.h"
+#include "shell/MessagePresenter.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "util/shell/WidgetMessagePresenter.h"
+#include "shell/WidgetMessagePresenter.h"
 
 #include <QApplication>
 #include <QMessageBox>
