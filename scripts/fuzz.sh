@@ -15,7 +15,7 @@ ALL=(fuzz_text fuzz_response_reader fuzz_cookie_store fuzz_cookie_date fuzz_word
 [ $# -gt 0 ] && TARGETS=("$@") || TARGETS=("${ALL[@]}")
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DMIREL_FUZZ=ON -DMIREL_BUILD_TESTS=ON -DMIREL_BUILD_REPLICA=OFF >/dev/null
+  -DMIREL_FUZZ=ON -DMIREL_BUILD_TESTS=ON -DMIREL_BUILD_SITES=OFF >/dev/null
 cmake --build build-fuzz --parallel 2 --target "${TARGETS[@]}"
 
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1"

@@ -32,7 +32,7 @@ bool SiteServerProcess::start(const QString &program, const QStringList &extraAr
     return readPort(int(deadline.remainingTime())) && answers(int(deadline.remainingTime()));
 }
 
-// The replica names its address on its first line: "listening on http://127.0.0.1:<port>".
+// The site server names its address once it listens: "listening on http://127.0.0.1:<port>".
 bool SiteServerProcess::readPort(int timeoutMs)
 {
     static const QRegularExpression listening(
@@ -46,12 +46,12 @@ bool SiteServerProcess::readPort(int timeoutMs)
             return true;
         }
         if (m_process.state() != QProcess::Running) {
-            m_why = QStringLiteral("the replica ended: ") + QString::fromUtf8(m_log);
+            m_why = QStringLiteral("the site server ended: ") + QString::fromUtf8(m_log);
             return false;
         }
         m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
     }
-    m_why = QStringLiteral("the replica named no port in time: ") + QString::fromUtf8(m_log);
+    m_why = QStringLiteral("the site server named no port in time: ") + QString::fromUtf8(m_log);
     return false;
 }
 
@@ -64,7 +64,7 @@ bool SiteServerProcess::answers(int timeoutMs)
         probe.Get("http://127.0.0.1:" + QByteArray::number(m_port) + "/ad/201072928_1.html");
         return true;
     } catch (const Exception &error) {
-        m_why = QStringLiteral("the replica does not answer: ") + error.message();
+        m_why = QStringLiteral("the site server does not answer: ") + error.message();
         return false;
     }
 }
