@@ -102,7 +102,7 @@ TEST_F(Gateway, EachPairGoesToTheFirstEngineThatListsIt)
             EXPECT_EQ(field(apy->translations().back(), "langpair"), row.codes);
         }
         if (std::string_view(row.backend) == "upstream") {
-            const httplib::Params &sent = libre.translations().back();
+            const httplib::Params sent = libre.translations().back();
             EXPECT_EQ(field(sent, "source") + "|" + field(sent, "target"), row.codes);
             EXPECT_EQ(field(sent, "q") + field(sent, "format") + field(sent, "api_key"),
                       "Hellotextkey-1");
