@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <QUrl>
 
+#include <vector>
+
 namespace mirel::sites {
 namespace {
 
@@ -20,7 +22,43 @@ std::string apyDetails(const QJsonObject &answer)
     return details.isEmpty() ? std::string("no details") : details.left(120).toStdString();
 }
 
+std::vector<std::string_view> lines(std::string_view text)
+{
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find('\n', start);
+        parts.push_back(text.substr(start, end == std::string_view::npos ? end : end + 1 - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
 } // namespace
+
+std::string withoutDroppedWordBlanks(std::string_view source, std::string_view translation)
+{
+    const std::vector<std::string_view> from = lines(source);
+    const std::vector<std::string_view> to = lines(translation);
+    if (from.size() != to.size())
+        return std::string(translation);
+    std::string out;
+    out.reserve(translation.size());
+    for (size_t i = 0; i < to.size(); ++i) {
+        std::string_view line = to[i];
+        if (from[i].empty() || !isBlank(from[i].front()))
+            while (!line.empty() && isBlank(line.front()))
+                line.remove_prefix(1);
+        out += line;
+    }
+    return out;
+}
 
 std::string ApertiumBackend::loadPairs(Clock::time_point deadline)
 {
@@ -72,7 +110,7 @@ Translation ApertiumBackend::translate(const std::string &utf8, const LanguagePa
                                       apyDetails(object));
     if (!text.isString())
         return Translation::badAnswer("apertium: the answer has no translatedText");
-    return Translation::translated(text.toString().toStdString());
+    return Translation::translated(withoutDroppedWordBlanks(utf8, text.toString().toStdString()));
 }
 
 } // namespace mirel::sites

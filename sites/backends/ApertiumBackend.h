@@ -31,4 +31,9 @@ private:
     std::set<std::pair<std::string, std::string>> m_pairs; // source, target as APy names them
 };
 
+// Apertium leaves a blank where it drops a word at the start of a line (a subject
+// pronoun: "I love books" gives " Quiero libros"). Where the source's line starts with no
+// blank, the translation's line loses its leading blanks; everything else stays.
+std::string withoutDroppedWordBlanks(std::string_view source, std::string_view translation);
+
 } // namespace mirel::sites

@@ -5,6 +5,7 @@
 
 #include "config/Sites.h"
 #include "sites/LanguageCodes.h"
+#include "sites/backends/ApertiumBackend.h"
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
 
@@ -109,6 +110,15 @@ TEST_F(Gateway, EachPairGoesToTheFirstEngineThatListsIt)
         }
     }
     EXPECT_EQ(field(apy->translations().back(), "markUnknown"), "no");
+}
+
+TEST(ApertiumText, ABlankLeftByADroppedWordGoesWhereTheSourceHadNone)
+{
+    using mirel::sites::withoutDroppedWordBlanks;
+    EXPECT_EQ(withoutDroppedWordBlanks("I love books.\r\nI have\r\n  x",
+                                       " Quiero libros.\r\n Tengo\r\n  x"),
+              "Quiero libros.\r\nTengo\r\n  x");
+    EXPECT_EQ(withoutDroppedWordBlanks("a\nb", " one line"), " one line"); // lines differ
 }
 
 TEST_F(Gateway, APairNoEngineServesIs501NamingTheFormsCodes)
