@@ -274,6 +274,31 @@ bool spacedLanguage(Language lang)
     return lang == Language::English || lang == Language::Unsupported;
 }
 
+// How a mark stands between words in spaced text: an opening mark takes the blank before
+// it, a closing or sentence mark the blank after it, any other symbol both, like a word.
+enum class MarkSide { Opening, Closing, Symbol };
+
+MarkSide markSide(const QString &mark)
+{
+    static const QString opening = u"([{<‹«（「『“‘"_s;
+    static const QString closing = u")]}>›»）」』”’,.;:!?、，。；：！？…"_s;
+    if (mark.size() == 1 && opening.contains(mark.front()))
+        return MarkSide::Opening;
+    if (mark.size() == 1 && closing.contains(mark.front()))
+        return MarkSide::Closing;
+    return MarkSide::Symbol;
+}
+
+// Straight quotes open and close by turns; CJK text gets the matching curly quote.
+QString quoteFor(const QString &mark, bool opening, Language to)
+{
+    if (spacedLanguage(to))
+        return mark;
+    if (mark == u"\"")
+        return opening ? u"“"_s : u"”"_s;
+    return opening ? u"‘"_s : u"’"_s;
+}
+
 QString render(const QList<Token> &tokens, Language from, Language to)
 {
     const bool spaced = spacedLanguage(to);
@@ -281,6 +306,8 @@ QString render(const QList<Token> &tokens, Language from, Language to)
     QString out;
     QString unknown; // a run of untranslated words, written as one bracket
     bool wordBefore = false;
+    bool doubleOpen = false;
+    bool singleOpen = false;
     auto appendWord = [&](const QString &text) {
         if (text.isEmpty())
             return;
@@ -288,6 +315,14 @@ QString render(const QList<Token> &tokens, Language from, Language to)
             out += u' ';
         out += text;
         wordBefore = true;
+    };
+    auto appendMark = [&](const QString &mark, MarkSide side) {
+        if (side == MarkSide::Symbol)
+            return appendWord(mark);
+        if (side == MarkSide::Opening && spaced && wordBefore)
+            out += u' ';
+        out += mark;
+        wordBefore = side == MarkSide::Closing;
     };
     auto flushUnknown = [&] {
         if (unknown.isEmpty())
@@ -309,9 +344,13 @@ QString render(const QList<Token> &tokens, Language from, Language to)
         flushUnknown();
         if (t.kind == Kind::Word) {
             appendWord(t.passThrough ? t.source : t.target);
+        } else if (t.source == u"\"" || t.source == u"'") {
+            bool &open = t.source == u"\"" ? doubleOpen : singleOpen;
+            open = !open;
+            appendMark(quoteFor(t.source, open, to), open ? MarkSide::Opening : MarkSide::Closing);
         } else {
-            out += punctuationFor(t.source, to);
-            wordBefore = spaced;
+            const QString mark = punctuationFor(t.source, to);
+            appendMark(mark, markSide(mark));
         }
     }
     flushUnknown();

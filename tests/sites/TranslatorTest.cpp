@@ -42,6 +42,13 @@ TEST(Translator, LineBreaksAndLatinNamesSurvive)
               u"I use Mirel translate"_s);
 }
 
+TEST(Translator, MarksAndSymbolsKeepTheirPlace)
+{
+    EXPECT_EQ(tr("我说\"谢谢\" (苹果) & 再见!", Language::Chinese, Language::English),
+              u"I say \"thank you\" (apple) & goodbye!"_s);
+    EXPECT_EQ(tr("他说\"你好\"", Language::Chinese, Language::Japanese), u"彼言う“こんにちは”"_s);
+}
+
 TEST(Translator, SimplifiedAndTraditionalChinese)
 {
     EXPECT_EQ(tr("翻译软件", Language::Chinese, Language::TraditionalChinese), u"翻譯軟件"_s);
