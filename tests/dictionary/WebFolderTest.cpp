@@ -1,15 +1,14 @@
 #include "dictionary/WebFolder.h"
 #include "util/Errors.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace mirel;
 using namespace Qt::StringLiterals;
@@ -21,30 +20,6 @@ QByteArray readAll(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
-
-// Makes every write past a size fail (EFBIG), whatever the rights of the test.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int);
-};
 
 } // namespace
 
@@ -98,7 +73,7 @@ TEST(WebFolder, FailuresRaiseFileErrorsAndKeepTheLastPage)
     web.writeResultPage("first");
     EXPECT_EQ(web.writeResultPage("good"), web.filePath(u"Temp.html"_s));
     {
-        const FileSizeLimit limit(1024);
+        const mirel::test::FileSizeLimit limit(1024);
         // Below and above the size a file device buffers.
         EXPECT_THROW(web.writeResultPage(QByteArray(4 * 1024, 'x')), EFCreateError);
         EXPECT_THROW(web.writeResultPage(QByteArray(64 * 1024, 'x')), EFCreateError);

@@ -4,7 +4,7 @@
 #include "net/HttpClient.h"
 #include "net/HttpErrors.h"
 
-#include "ScriptedServer.h"
+#include "ClientFixture.h"
 
 #include <QElapsedTimer>
 
@@ -18,15 +18,9 @@ namespace {
 
 const QByteArray kOk = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
 
-class HttpClientRules : public testing::Test
+class HttpClientRules : public mirel::test::ClientFixture
 {
 protected:
-    HttpClientRules()
-    {
-        client.ConnectTimeoutMs = 5000;
-        client.ReadTimeoutMs = 5000;
-    }
-    QByteArray url(const QByteArray &path) const { return server.baseUrl() + path; }
     QByteArray post(const QByteArray &path)
     {
         QList<QByteArray> fields{"q=1"};
@@ -37,9 +31,6 @@ protected:
         const QByteArray request = server.requests().value(index);
         return request.left(request.indexOf("\r\n"));
     }
-
-    ScriptedServer server;
-    THttpClient client;
 };
 
 QString messageOf(const std::function<void()> &call)

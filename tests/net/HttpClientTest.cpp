@@ -3,7 +3,7 @@
 #include "net/HttpErrors.h"
 #include "net/SocketErrors.h"
 
-#include "ScriptedServer.h"
+#include "ClientFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +17,7 @@ using mirel::test::ScriptedServer;
 
 namespace {
 
-class HttpClientTest : public testing::Test
-{
-protected:
-    HttpClientTest()
-    {
-        client.ConnectTimeoutMs = 5000;
-        client.ReadTimeoutMs = 5000;
-    }
-    QByteArray url(const QByteArray &path) const { return server.baseUrl() + path; }
-
-    ScriptedServer server;
-    THttpClient client;
-};
+using HttpClientTest = mirel::test::ClientFixture;
 
 const QByteArray kOk = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
 

@@ -2,14 +2,13 @@
 #include "resources/Resources.h"
 #include "util/Errors.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace mirel {
 namespace {
@@ -25,30 +24,6 @@ QByteArray fileBytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Makes every write past a size fail (EFBIG), whatever the rights of the test.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int);
-};
 
 class SaveResourceToFileTest : public testing::Test
 {
@@ -95,7 +70,7 @@ TEST_F(SaveResourceToFileTest, AFailedWriteKeepsTheEarlierFileWhole)
     }
     ASSERT_GT(resourceBytes(":/MYHTML/TRANSLATE").size(), 1024);
     {
-        const FileSizeLimit limit(1024);
+        const mirel::test::FileSizeLimit limit(1024);
         try {
             SaveResourceToFile(QStringLiteral("TRANSLATE"), QStringLiteral("MYHTML"), path);
             ADD_FAILURE() << "no error";
