@@ -7,6 +7,19 @@
 
 namespace mirel::sites {
 
+std::vector<std::string_view> splitAt(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
 void throwDataError(const std::filesystem::path &file, int line, const std::string &what)
 {
     std::string message = file.string();

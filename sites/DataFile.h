@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirel::sites {
@@ -24,6 +25,9 @@ struct DataLine
 // blank lines, line ends (LF or CR LF) removed. Throws DataFileError when the file
 // cannot be read or is not UTF-8.
 std::vector<DataLine> readDataLines(const std::filesystem::path &file);
+
+// The parts of a text between separators, empty ones included ("a||b" gives a, "", b).
+std::vector<std::string_view> splitAt(std::string_view text, char separator);
 
 // "path:line: what"
 [[noreturn]] void throwDataError(const std::filesystem::path &file, int line,

@@ -1,25 +1,12 @@
 #include "sites/DictionaryPage.h"
 
+#include "sites/DataFile.h"
 #include "sites/HtmlText.h"
 
 #include <vector>
 
 namespace mirel::sites {
 namespace {
-
-std::vector<std::string_view> split(std::string_view text, char separator)
-{
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(separator, start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
 
 std::string pageHead(std::string_view title, std::string_view note)
 {
@@ -52,7 +39,7 @@ std::string foreignSenses(const DictionaryEntry &entry)
 {
     std::string rows = "<table id=\"trans\" width=\"100%\">\n";
     int n = 0;
-    for (const std::string_view sense : split(entry.senses, '|')) {
+    for (const std::string_view sense : splitAt(entry.senses, '|')) {
         if (n > 0)
             rows += "\n";
         rows += "<tr><td class=\"attributem\">" + std::to_string(++n) +
@@ -71,10 +58,10 @@ std::string chineseSenses(const DictionaryEntry &entry)
 {
     std::string rows = "<table id=\"trans\" width=\"100%\">\n";
     int n = 0;
-    for (const std::string_view group : split(entry.senses, '|')) {
+    for (const std::string_view group : splitAt(entry.senses, '|')) {
         rows += "<tr><td valign=top class=\"attributem\">" + std::to_string(++n) +
                 ".&nbsp;&nbsp;</td><td class=\"attributem1web\">\n";
-        for (const std::string_view word : split(group, ';')) {
+        for (const std::string_view word : splitAt(group, ';')) {
             std::string query(word);
             for (char &c : query)
                 if (c == ' ')

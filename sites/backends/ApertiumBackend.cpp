@@ -1,5 +1,6 @@
 #include "sites/backends/ApertiumBackend.h"
 
+#include "sites/DataFile.h"
 #include "sites/backends/JsonAnswer.h"
 
 #include <QJsonArray>
@@ -22,19 +23,6 @@ std::string apyDetails(const QJsonObject &answer)
     return details.isEmpty() ? std::string("no details") : details.left(120).toStdString();
 }
 
-std::vector<std::string_view> lines(std::string_view text)
-{
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    while (true) {
-        const size_t end = text.find('\n', start);
-        parts.push_back(text.substr(start, end == std::string_view::npos ? end : end + 1 - start));
-        if (end == std::string_view::npos)
-            return parts;
-        start = end + 1;
-    }
-}
-
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -44,8 +32,8 @@ bool isBlank(char c)
 
 std::string withoutDroppedWordBlanks(std::string_view source, std::string_view translation)
 {
-    const std::vector<std::string_view> from = lines(source);
-    const std::vector<std::string_view> to = lines(translation);
+    const std::vector<std::string_view> from = splitAt(source, '\n');
+    const std::vector<std::string_view> to = splitAt(translation, '\n');
     if (from.size() != to.size())
         return std::string(translation);
     std::string out;
@@ -55,6 +43,8 @@ std::string withoutDroppedWordBlanks(std::string_view source, std::string_view t
         if (from[i].empty() || !isBlank(from[i].front()))
             while (!line.empty() && isBlank(line.front()))
                 line.remove_prefix(1);
+        if (i > 0)
+            out += '\n';
         out += line;
     }
     return out;
