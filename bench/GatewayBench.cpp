@@ -1,6 +1,6 @@
 // The site server's own cost per translation: the same text through the gateway's Google
 // form and straight to APy, warm, alternating, with the medians and their ratio.
-#include "sites/SiteServer.h"
+#include "sites/server/SiteServer.h"
 #include "sites/backends/ApyProcess.h"
 
 #include <httplib.h>

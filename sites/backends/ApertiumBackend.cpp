@@ -1,6 +1,6 @@
 #include "sites/backends/ApertiumBackend.h"
 
-#include "sites/DataFile.h"
+#include "sites/server/DataFile.h"
 #include "sites/backends/JsonAnswer.h"
 
 #include <QJsonArray>

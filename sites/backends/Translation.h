@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/LanguageCodes.h"
+#include "sites/languages/LanguageCodes.h"
 
 #include <chrono>
 #include <string>

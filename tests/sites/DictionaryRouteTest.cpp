@@ -1,8 +1,8 @@
 #include "PageCuts.h"
 #include "SiteServerFixture.h"
 
-#include "sites/DictionaryData.h"
-#include "sites/GbkCodec.h"
+#include "sites/pages/DictionaryData.h"
+#include "sites/pages/GbkCodec.h"
 
 using mirel::sites::utf8ToGbk;
 

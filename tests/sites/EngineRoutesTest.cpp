@@ -1,7 +1,7 @@
 #include "PageCuts.h"
 #include "SiteServerFixture.h"
 
-#include "sites/GbkCodec.h"
+#include "sites/pages/GbkCodec.h"
 
 using mirel::sites::gbkToUtf8;
 using mirel::sites::utf8ToGbk;

@@ -1,4 +1,4 @@
-#include "sites/FormBody.h"
+#include "sites/pages/FormBody.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "SiteServerFixture.h"
 
 #include "config/Sites.h"
-#include "sites/LanguageCodes.h"
+#include "sites/languages/LanguageCodes.h"
 #include "sites/backends/ApertiumBackend.h"
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"

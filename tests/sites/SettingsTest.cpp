@@ -1,6 +1,6 @@
-#include "sites/DataFile.h"
-#include "sites/Glossary.h"
-#include "sites/SitesSettings.h"
+#include "sites/server/DataFile.h"
+#include "sites/backends/Glossary.h"
+#include "sites/server/SitesSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/SiteServer.h"
+#include "sites/server/SiteServer.h"
 #include "translation/EngineRequest.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "sites/Translator.h"
+#include "sites/backends/Translator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/SiteContext.h"
+#include "sites/server/SiteContext.h"
 
 namespace mirel::sites {
 

@@ -1,9 +1,9 @@
-#include "sites/EngineRoutes.h"
+#include "sites/pages/EngineRoutes.h"
 
-#include "sites/EnginePages.h"
-#include "sites/FormBody.h"
-#include "sites/GbkCodec.h"
-#include "sites/LanguageCodes.h"
+#include "sites/pages/EnginePages.h"
+#include "sites/pages/FormBody.h"
+#include "sites/pages/GbkCodec.h"
+#include "sites/languages/LanguageCodes.h"
 
 #include <algorithm>
 #include <cctype>

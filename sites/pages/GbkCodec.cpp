@@ -1,4 +1,4 @@
-#include "sites/GbkCodec.h"
+#include "sites/pages/GbkCodec.h"
 
 #include <QString>
 #include <QStringDecoder>

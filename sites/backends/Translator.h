@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/Glossary.h"
+#include "sites/backends/Glossary.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,8 +1,8 @@
 // mirel-sites <port> [options]: the local site server for every outside site of Mirel,
 // on 127.0.0.1, translating through Apertium, an optional upstream and the glossary.
-#include "sites/DataFile.h"
-#include "sites/SiteServer.h"
-#include "sites/SitesSettings.h"
+#include "sites/server/DataFile.h"
+#include "sites/server/SiteServer.h"
+#include "sites/server/SitesSettings.h"
 #include "sites/backends/ApyProcess.h"
 
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "sites/Sessions.h"
+#include "sites/pages/Sessions.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "sites/DictionaryData.h"
+#include "sites/pages/DictionaryData.h"
 
-#include "sites/DataFile.h"
+#include "sites/server/DataFile.h"
 
 #include <algorithm>
 #include <cctype>

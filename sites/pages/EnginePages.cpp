@@ -1,7 +1,7 @@
-#include "sites/EnginePages.h"
+#include "sites/pages/EnginePages.h"
 
-#include "sites/GbkCodec.h"
-#include "sites/HtmlText.h"
+#include "sites/pages/GbkCodec.h"
+#include "sites/pages/HtmlText.h"
 
 namespace mirel::sites {
 namespace {

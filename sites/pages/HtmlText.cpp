@@ -1,4 +1,4 @@
-#include "sites/HtmlText.h"
+#include "sites/pages/HtmlText.h"
 
 namespace mirel::sites {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/Translator.h"
+#include "sites/backends/Translator.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sites/DictionaryData.h"
-#include "sites/Sessions.h"
+#include "sites/pages/DictionaryData.h"
+#include "sites/pages/Sessions.h"
 #include "sites/backends/TranslationGateway.h"
 
 #include <string>

@@ -1,8 +1,8 @@
-#include "sites/DictionaryRoute.h"
+#include "sites/pages/DictionaryRoute.h"
 
-#include "sites/DictionaryPage.h"
-#include "sites/FormBody.h"
-#include "sites/GbkCodec.h"
+#include "sites/pages/DictionaryPage.h"
+#include "sites/pages/FormBody.h"
+#include "sites/pages/GbkCodec.h"
 
 namespace mirel::sites {
 

@@ -1,6 +1,6 @@
-#include "sites/Translator.h"
+#include "sites/backends/Translator.h"
 
-#include "sites/Glossary.h"
+#include "sites/backends/Glossary.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "sites/DictionaryPage.h"
+#include "sites/pages/DictionaryPage.h"
 
-#include "sites/DataFile.h"
-#include "sites/HtmlText.h"
+#include "sites/server/DataFile.h"
+#include "sites/pages/HtmlText.h"
 
 #include <vector>
 

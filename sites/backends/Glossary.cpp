@@ -1,6 +1,6 @@
-#include "sites/Glossary.h"
+#include "sites/backends/Glossary.h"
 
-#include "sites/DataFile.h"
+#include "sites/server/DataFile.h"
 
 namespace mirel::sites {
 

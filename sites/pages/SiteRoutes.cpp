@@ -1,8 +1,8 @@
-#include "sites/SiteRoutes.h"
+#include "sites/pages/SiteRoutes.h"
 
-#include "sites/FormBody.h"
-#include "sites/VendorPages.h"
-#include "sites/WavTone.h"
+#include "sites/pages/FormBody.h"
+#include "sites/pages/VendorPages.h"
+#include "sites/pages/WavTone.h"
 
 namespace mirel::sites {
 

@@ -1,4 +1,4 @@
-#include "sites/WavTone.h"
+#include "sites/pages/WavTone.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "sites/DataFile.h"
+#include "sites/server/DataFile.h"
 
-#include "sites/GbkCodec.h"
+#include "sites/pages/GbkCodec.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "sites/SiteContext.h"
+#include "sites/server/SiteContext.h"
 
 namespace mirel::sites {
 

@@ -1,4 +1,4 @@
-#include "sites/VendorPages.h"
+#include "sites/pages/VendorPages.h"
 
 namespace mirel::sites {
 

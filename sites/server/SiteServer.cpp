@@ -1,8 +1,8 @@
-#include "sites/SiteServer.h"
+#include "sites/server/SiteServer.h"
 
-#include "sites/DictionaryRoute.h"
-#include "sites/EngineRoutes.h"
-#include "sites/SiteRoutes.h"
+#include "sites/pages/DictionaryRoute.h"
+#include "sites/pages/EngineRoutes.h"
+#include "sites/pages/SiteRoutes.h"
 #include "sites/backends/ApertiumBackend.h"
 #include "sites/backends/GlossaryBackend.h"
 #include "sites/backends/UpstreamBackend.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/DictionaryData.h"
+#include "sites/pages/DictionaryData.h"
 
 #include <string>
 #include <string_view>

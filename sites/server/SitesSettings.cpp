@@ -1,6 +1,6 @@
-#include "sites/SitesSettings.h"
+#include "sites/server/SitesSettings.h"
 
-#include "sites/DataFile.h"
+#include "sites/server/DataFile.h"
 
 #include <cstdlib>
 

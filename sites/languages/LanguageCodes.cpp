@@ -1,4 +1,4 @@
-#include "sites/LanguageCodes.h"
+#include "sites/languages/LanguageCodes.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "sites/FormBody.h"
+#include "sites/pages/FormBody.h"
 
 namespace mirel::sites {
 namespace {
