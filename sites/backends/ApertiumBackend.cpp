@@ -1,7 +1,7 @@
 #include "sites/backends/ApertiumBackend.h"
 
-#include "sites/server/DataFile.h"
 #include "sites/backends/JsonAnswer.h"
+#include "sites/server/DataFile.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -22,7 +22,10 @@ public:
     std::optional<std::string> langpair(const LanguagePair &pair) const;
 
     std::string name() const override { return "apertium"; }
-    bool serves(const LanguagePair &pair) const override { return langpair(pair).has_value(); }
+    Offer offers(const LanguagePair &pair) const override
+    {
+        return langpair(pair) ? Offer::Yes : Offer::No;
+    }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

@@ -2,10 +2,12 @@
 
 namespace mirel::sites {
 
-bool GlossaryBackend::serves(const LanguagePair &pair) const
+Offer GlossaryBackend::offers(const LanguagePair &pair) const
 {
     return glossaryLanguage(pair.from) != Language::Unsupported &&
-           glossaryLanguage(pair.to) != Language::Unsupported;
+                   glossaryLanguage(pair.to) != Language::Unsupported
+               ? Offer::Yes
+               : Offer::No;
 }
 
 Translation GlossaryBackend::translate(const std::string &utf8, const LanguagePair &pair,

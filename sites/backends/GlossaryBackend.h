@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sites/backends/Translator.h"
 #include "sites/backends/Translation.h"
+#include "sites/backends/Translator.h"
 
 namespace mirel::sites {
 
@@ -13,7 +13,7 @@ public:
     explicit GlossaryBackend(Glossary glossary) : m_glossary(std::move(glossary)) {}
 
     std::string name() const override { return "glossary"; }
-    bool serves(const LanguagePair &pair) const override;
+    Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

@@ -36,6 +36,13 @@ struct Translation
     }
 };
 
+// Whether a backend translates a pair at the moment.
+enum class Offer {
+    Yes,
+    No,
+    NotKnownYet, // its language list has not been read yet (service down, silent, starting)
+};
+
 // One translation engine behind the site server: it says which pairs it serves and
 // translates text within a deadline.
 class TranslationBackend
@@ -43,9 +50,14 @@ class TranslationBackend
 public:
     virtual ~TranslationBackend() = default;
     virtual std::string name() const = 0;
-    virtual bool serves(const LanguagePair &pair) const = 0;
+    virtual Offer offers(const LanguagePair &pair) const = 0;
+    // An exact conversion (simplified <-> traditional Chinese) goes before every
+    // translation service, the engine's own vendor included.
+    virtual bool exact() const { return false; }
     virtual Translation translate(const std::string &utf8, const LanguagePair &pair,
                                   Clock::time_point deadline) const = 0;
+
+    bool serves(const LanguagePair &pair) const { return offers(pair) == Offer::Yes; }
 };
 
 } // namespace mirel::sites

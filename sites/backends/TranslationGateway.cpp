@@ -1,35 +1,113 @@
 #include "sites/backends/TranslationGateway.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace mirel::sites {
+namespace {
+
+std::string milliseconds(std::chrono::microseconds time)
+{
+    const long long us = time.count();
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%03lld ms", us / 1000, us % 1000);
+    return text;
+}
+
+} // namespace
+
+std::string GatewayAnswer::note() const
+{
+    if (attempts.empty())
+        return "none";
+    std::string text;
+    for (const Attempt &attempt : attempts) {
+        if (!text.empty())
+            text += ", ";
+        text += attempt.backend + " ";
+        if (!attempt.failure.empty())
+            text += "failed (" + attempt.failure + ") ";
+        text += milliseconds(attempt.time);
+    }
+    return text;
+}
 
 void TranslationGateway::add(std::unique_ptr<TranslationBackend> backend)
 {
     m_backends.push_back(std::move(backend));
 }
 
-const TranslationBackend *TranslationGateway::route(const LanguagePair &pair) const
+void TranslationGateway::setVendor(Engine engine, std::string backendName)
+{
+    m_vendors[engine] = std::move(backendName);
+}
+
+const TranslationBackend *TranslationGateway::find(std::string_view name) const
 {
     for (const auto &backend : m_backends)
-        if (backend->serves(pair))
+        if (backend->name() == name)
             return backend.get();
     return nullptr;
 }
 
-GatewayAnswer TranslationGateway::translate(const std::string &utf8, const LanguagePair &pair) const
+std::vector<const TranslationBackend *>
+TranslationGateway::route(const LanguagePair &pair, std::optional<Engine> engine) const
 {
-    const Clock::time_point start = Clock::now();
-    const Clock::time_point deadline = start + m_limit;
-    const TranslationBackend *backend = route(pair);
-    if (!backend) {
-        Translation none{Translation::Outcome::Unsupported,
-                         {},
-                         501,
-                         "no translation engine for " + pair.from + " to " + pair.to};
-        return {std::move(none), {}, {}};
+    std::vector<const TranslationBackend *> order;
+    for (const auto &backend : m_backends)
+        if (backend->exact() && backend->serves(pair))
+            order.push_back(backend.get());
+    const TranslationBackend *vendor = nullptr;
+    if (engine)
+        if (const auto it = m_vendors.find(*engine); it != m_vendors.end())
+            if (const TranslationBackend *own = find(it->second);
+                own && !own->exact() && own->serves(pair))
+                order.push_back(vendor = own);
+    for (const auto &backend : m_backends)
+        if (!backend->exact() && backend.get() != vendor && backend->serves(pair))
+            order.push_back(backend.get());
+    return order;
+}
+
+GatewayAnswer TranslationGateway::translate(const std::string &utf8, const LanguagePair &pair,
+                                            std::optional<Engine> engine) const
+{
+    const Clock::time_point deadline = Clock::now() + m_limit;
+    const std::vector<const TranslationBackend *> order = route(pair, engine);
+    GatewayAnswer answer;
+    if (order.empty()) {
+        const bool pending = std::any_of(m_backends.begin(), m_backends.end(), [&](const auto &b) {
+            return b->offers(pair) == Offer::NotKnownYet;
+        });
+        answer.translation =
+            pending ? Translation::noAnswer("no translation engine ready yet for " + pair.from +
+                                            " to " + pair.to)
+                    : Translation{Translation::Outcome::Unsupported,
+                                  {},
+                                  501,
+                                  "no translation engine for " + pair.from + " to " + pair.to};
+        return answer;
     }
-    GatewayAnswer answer{backend->translate(utf8, pair, deadline), backend->name(), {}};
-    answer.backendTime =
-        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+    std::optional<Translation> firstFailure;
+    for (const TranslationBackend *backend : order) {
+        if (Clock::now() >= deadline)
+            break;
+        const Clock::time_point start = Clock::now();
+        Translation result = backend->translate(utf8, pair, deadline);
+        const auto time =
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        const bool ok = result.outcome == Translation::Outcome::Translated;
+        answer.attempts.push_back(
+            {backend->name(), time, ok ? std::string() : std::to_string(result.status)});
+        if (ok) {
+            answer.translation = std::move(result);
+            return answer;
+        }
+        if (!firstFailure)
+            firstFailure = std::move(result);
+    }
+    answer.translation = firstFailure ? std::move(*firstFailure)
+                                      : Translation::noAnswer("no answer within the time limit");
     return answer;
 }
 

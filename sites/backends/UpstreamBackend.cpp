@@ -85,6 +85,14 @@ UpstreamBackend::codes(const LanguagePair &pair) const
     return std::nullopt;
 }
 
+Offer UpstreamBackend::offers(const LanguagePair &pair) const
+{
+    if (codes(pair))
+        return Offer::Yes;
+    const std::lock_guard lock(m_mutex);
+    return m_loaded ? Offer::No : Offer::NotKnownYet;
+}
+
 Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePair &pair,
                                        Clock::time_point deadline) const
 {

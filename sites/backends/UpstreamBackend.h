@@ -25,7 +25,7 @@ public:
     std::optional<std::pair<std::string, std::string>> codes(const LanguagePair &pair) const;
 
     std::string name() const override { return "upstream"; }
-    bool serves(const LanguagePair &pair) const override { return codes(pair).has_value(); }
+    Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

@@ -1,9 +1,9 @@
 #include "sites/pages/EngineRoutes.h"
 
+#include "sites/languages/LanguageCodes.h"
 #include "sites/pages/EnginePages.h"
 #include "sites/pages/FormBody.h"
 #include "sites/pages/GbkCodec.h"
-#include "sites/languages/LanguageCodes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,15 +44,11 @@ std::optional<std::vector<FormField>> readForm(const httplib::Request &req, http
 }
 
 // The gateway's answer for the text, with the engine and its time noted for the log.
-GatewayAnswer translated(const SiteContext &ctx, const std::string &utf8, const LanguagePair &pair,
-                         httplib::Response &res)
+GatewayAnswer translated(const SiteContext &ctx, Engine engine, const std::string &utf8,
+                         const LanguagePair &pair, httplib::Response &res)
 {
-    GatewayAnswer answer = ctx.gateway.translate(utf8, pair);
-    const long long us = answer.backendTime.count();
-    char ms[32];
-    std::snprintf(ms, sizeof ms, "%lld.%03lld ms", us / 1000, us % 1000);
-    res.set_header(TranslatedByHeader,
-                   answer.backend.empty() ? std::string("none") : answer.backend + " " + ms);
+    GatewayAnswer answer = ctx.gateway.translate(utf8, pair, engine);
+    res.set_header(TranslatedByHeader, answer.note());
     return answer;
 }
 
@@ -94,7 +90,7 @@ void handleGoogle(const httplib::Request &req, httplib::Response &res, SiteConte
     const std::string sl = *fieldValue(*form, "sl");
     const std::string tl = *fieldValue(*form, "tl");
     const auto visit = ctx.engineSessions.visit(req, res);
-    const GatewayAnswer answer = translated(ctx, text, {*from, *to}, res);
+    const GatewayAnswer answer = translated(ctx, Engine::Google, text, {*from, *to}, res);
     if (failed(answer, res, sl, tl))
         return;
     res.set_content(
@@ -117,7 +113,7 @@ void handleRelay(const httplib::Request &req, httplib::Response &res, SiteContex
     const std::string note = sessionNote(ctx.engineSessions, visit);
     if (ctx.relayBusy)
         return res.set_content(relayBusyPage(ctx.base, note), kGbkHtml);
-    const GatewayAnswer answer = translated(ctx, *text, *pair, res);
+    const GatewayAnswer answer = translated(ctx, Engine::Relay, *text, *pair, res);
     const Translation &t = answer.translation;
     if (t.outcome == Translation::Outcome::Failed) // the relay's own way to say so
         return res.set_content(relayBusyPage(ctx.base, note), kGbkHtml);
@@ -143,7 +139,7 @@ void handleYoudao(const httplib::Request &req, httplib::Response &res, SiteConte
         return badRequest(res, "type must read like ZH_CN2EN");
     const std::string type = *fieldValue(*form, "type");
     const auto visit = ctx.engineSessions.visit(req, res);
-    const GatewayAnswer answer = translated(ctx, text, *pair, res);
+    const GatewayAnswer answer = translated(ctx, Engine::Youdao, text, *pair, res);
     if (failed(answer, res, type.substr(0, type.find('2')), type.substr(type.find('2') + 1)))
         return;
     res.set_content(
@@ -164,7 +160,7 @@ void handleYahoo(const httplib::Request &req, httplib::Response &res, SiteContex
         return badRequest(res, "lp must read like zh_en");
     const std::string lp = *fieldValue(*form, "lp");
     const auto visit = ctx.engineSessions.visit(req, res);
-    const GatewayAnswer answer = translated(ctx, text, *pair, res);
+    const GatewayAnswer answer = translated(ctx, Engine::Yahoo, text, *pair, res);
     if (failed(answer, res, lp.substr(0, lp.find('_')), lp.substr(lp.find('_') + 1)))
         return;
     res.set_content(

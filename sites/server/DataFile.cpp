@@ -40,7 +40,10 @@ std::vector<DataLine> readDataLines(const std::filesystem::path &file)
         throwDataError(file, 0, "is not UTF-8");
 
     std::vector<DataLine> lines;
-    std::istringstream stream(text);
+    // A byte-order mark, as some editors save one, is not part of the first line.
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    std::istringstream stream(text.compare(0, bom.size(), bom) == 0 ? text.substr(bom.size())
+                                                                    : text);
     std::string line;
     for (int number = 1; std::getline(stream, line); ++number) {
         if (!line.empty() && line.back() == '\r')

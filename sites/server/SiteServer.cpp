@@ -1,11 +1,11 @@
 #include "sites/server/SiteServer.h"
 
-#include "sites/pages/DictionaryRoute.h"
-#include "sites/pages/EngineRoutes.h"
-#include "sites/pages/SiteRoutes.h"
 #include "sites/backends/ApertiumBackend.h"
 #include "sites/backends/GlossaryBackend.h"
 #include "sites/backends/UpstreamBackend.h"
+#include "sites/pages/DictionaryRoute.h"
+#include "sites/pages/EngineRoutes.h"
+#include "sites/pages/SiteRoutes.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -61,11 +61,11 @@ void addBackends(TranslationGateway &gateway, const SiteOptions &options)
             gateway.add(std::move(apertium));
         }
     }
-    if (!options.upstream.empty()) {
-        auto upstream = std::make_unique<UpstreamBackend>(
-            serviceAddress(options.upstream, "upstream"), options.apiKey);
+    if (const auto address = options.services.get("upstream"); address && !address->empty()) {
+        auto upstream = std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
+                                                          options.services.value("api-key"));
         const std::string error = upstream->loadLanguages(deadline());
-        note(options, error.empty() ? "upstream at " + options.upstream
+        note(options, error.empty() ? "upstream at " + *address
                                     : "upstream not ready (asked again later): " + error);
         gateway.add(std::move(upstream));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/server/SiteContext.h"
+#include "sites/server/SitesSettings.h"
 
 #include <httplib.h>
 
@@ -17,8 +18,7 @@ struct SiteOptions
     bool logRequests = false;
     std::filesystem::path dataFolder; // glossary and dictionary; empty: the source tree's
     std::string apertium;             // APy's address; empty: no Apertium
-    std::string upstream;             // a LibreTranslate-compatible service; empty: none
-    std::string apiKey;               // the upstream's api_key, if it wants one
+    SitesSettings services;           // the translation services' settings (upstream, keys, …)
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
 };
 

@@ -1,10 +1,11 @@
 // mirel-sites <port> [options]: the local site server for every outside site of Mirel,
 // on 127.0.0.1, translating through Apertium, an optional upstream and the glossary.
+#include "sites/backends/ApyProcess.h"
 #include "sites/server/DataFile.h"
 #include "sites/server/SiteServer.h"
 #include "sites/server/SitesSettings.h"
-#include "sites/backends/ApyProcess.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,21 +18,26 @@
 
 namespace {
 
-int usage(const char *program)
+// The usage text on stdout (exit 0) when asked for, else on stderr (exit 2).
+int usage(const char *program, bool asked = false)
 {
-    std::fprintf(stderr,
-                 "usage: %s <port> [options]\n"
-                 "  <port>             port to listen on at 127.0.0.1 (0: any free port)\n"
-                 "  --apertium URL     use the APy at URL instead of starting one; off: none\n"
-                 "  --upstream URL     a LibreTranslate-compatible service for the pairs\n"
-                 "                     Apertium lacks\n"
-                 "  --api-key KEY      the upstream's api_key\n"
-                 "  --data DIR         folder of glossary.tsv, traditional.tsv, dictionary.txt\n"
-                 "  --no-settings      ignore /etc/mirel/sites.conf and the user's sites.conf\n"
-                 "  --busy             the Baidu relay answers with its busy page\n"
-                 "  --quiet            do not log requests\n",
-                 program);
-    return 2;
+    std::string text = std::string("usage: ") + program +
+                       " <port> [options]\n"
+                       "  <port>                     port to listen on at 127.0.0.1 (0: any free "
+                       "port)\n";
+    for (const auto &info : mirel::sites::knownSettings()) {
+        std::string option = "  --" + std::string(info.name) + " " + std::string(info.value);
+        option.resize(std::max<size_t>(option.size() + 1, 29), ' ');
+        text += option + std::string(info.help) + "\n";
+    }
+    text += "  --data DIR                 folder of glossary.tsv and dictionary.txt\n"
+            "  --no-settings              ignore /etc/mirel/sites.conf and the user's sites.conf\n"
+            "  --busy                     the Baidu relay answers with its busy page\n"
+            "  --quiet                    do not log requests\n"
+            "  --help                     this text\n"
+            "Settings files hold the same settings as name = value lines.\n";
+    std::fputs(text.c_str(), asked ? stdout : stderr);
+    return asked ? 0 : 2;
 }
 
 std::filesystem::path programPath(const char *argv0)
@@ -46,6 +52,9 @@ std::filesystem::path programPath(const char *argv0)
 int main(int argc, char **argv)
 {
     using namespace mirel::sites;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return usage(argv[0], true);
     if (argc < 2)
         return usage(argv[0]);
     char *end = nullptr;
@@ -67,12 +76,8 @@ int main(int argc, char **argv)
             options.logRequests = false;
         else if (arg == "--no-settings")
             readSettings = false;
-        else if (arg == "--apertium" && hasValue)
-            given.apertium = argv[++i];
-        else if (arg == "--upstream" && hasValue)
-            given.upstream = argv[++i];
-        else if (arg == "--api-key" && hasValue)
-            given.apiKey = argv[++i];
+        else if (arg.rfind("--", 0) == 0 && findSetting(arg.substr(2)) && hasValue)
+            given.set(arg.substr(2), argv[++i]);
         else if (arg == "--data" && hasValue)
             data = argv[++i];
         else
@@ -95,11 +100,11 @@ int main(int argc, char **argv)
                 settings.apply(readSettingsFile(file));
         settings.apply(given);
         options.dataFolder = dataFolder(data, programPath(argv[0]));
-        options.upstream = settings.upstream.value_or("");
-        options.apiKey = settings.apiKey.value_or("");
-        if (settings.apertium && *settings.apertium != "off") {
-            options.apertium = *settings.apertium;
-        } else if (!settings.apertium) {
+        options.services = settings;
+        const auto apertium = settings.get("apertium");
+        if (apertium && *apertium != "off") {
+            options.apertium = *apertium;
+        } else if (!apertium) {
             const std::string error =
                 apy.start(ApyProcess::DefaultModes, Clock::now() + std::chrono::seconds(60));
             if (error.empty())
@@ -125,8 +130,8 @@ int main(int argc, char **argv)
     std::thread warmUp([&server] {
         const TranslationGateway &gateway = server->gateway();
         for (const auto &[from, to] : {std::pair{"en", "es"}, std::pair{"es", "en"}})
-            if (const auto *backend = gateway.route({from, to});
-                backend && backend->name() == "apertium")
+            if (const auto order = gateway.route({from, to});
+                !order.empty() && order.front()->name() == "apertium")
                 gateway.translate("Hello", {from, to});
     });
 

@@ -1,5 +1,5 @@
-#include "sites/server/DataFile.h"
 #include "sites/backends/Glossary.h"
+#include "sites/server/DataFile.h"
 #include "sites/server/SitesSettings.h"
 
 #include <gtest/gtest.h>
@@ -35,14 +35,15 @@ TEST(SitesSettings, TheUsersFileOverridesTheSystemsAndMissingFilesAreNone)
 {
     const QTemporaryDir dir;
     const auto system =
-        writeFile(dir, "system.conf", "# comment\r\nupstream = http://a:5000\napertium = off\n\n");
+        writeFile(dir, "system.conf",
+                  "\xEF\xBB\xBF# comment\r\nupstream = http://a:5000\napertium = off\n\n");
     const auto user = writeFile(dir, "user.conf", "upstream=http://b:5000\napi-key = k 1\n");
     SitesSettings settings = readSettingsFile(system);
     settings.apply(readSettingsFile(user));
     settings.apply(readSettingsFile(dir.filePath(QStringLiteral("none.conf")).toStdString()));
-    EXPECT_EQ(settings.upstream, "http://b:5000");
-    EXPECT_EQ(settings.apertium, "off");
-    EXPECT_EQ(settings.apiKey, "k 1");
+    EXPECT_EQ(settings.get("upstream"), "http://b:5000");
+    EXPECT_EQ(settings.get("apertium"), "off");
+    EXPECT_EQ(settings.get("api-key"), "k 1");
 }
 
 TEST(DataFiles, AFaultNamesTheFileAndLine)
