@@ -1,9 +1,9 @@
 // mirel-sites <port> [options]: the local site server for every outside site of Mirel,
 // on 127.0.0.1, translating through Apertium, an optional upstream and the glossary.
+#include "sites/backends/ApyProcess.h"
 #include "sites/server/DataFile.h"
 #include "sites/server/SiteServer.h"
 #include "sites/server/SitesSettings.h"
-#include "sites/backends/ApyProcess.h"
 
 #include <csignal>
 #include <cstdio>
@@ -17,9 +17,10 @@
 
 namespace {
 
-int usage(const char *program)
+// The options, on standard output for --help (exit 0), else on standard error (exit 2).
+int usage(const char *program, bool asked = false)
 {
-    std::fprintf(stderr,
+    std::fprintf(asked ? stdout : stderr,
                  "usage: %s <port> [options]\n"
                  "  <port>             port to listen on at 127.0.0.1 (0: any free port)\n"
                  "  --apertium URL     use the APy at URL instead of starting one; off: none\n"
@@ -29,9 +30,10 @@ int usage(const char *program)
                  "  --data DIR         folder of glossary.tsv, traditional.tsv, dictionary.txt\n"
                  "  --no-settings      ignore /etc/mirel/sites.conf and the user's sites.conf\n"
                  "  --busy             the Baidu relay answers with its busy page\n"
-                 "  --quiet            do not log requests\n",
+                 "  --quiet            do not log requests\n"
+                 "  --help             this list\n",
                  program);
-    return 2;
+    return asked ? 0 : 2;
 }
 
 std::filesystem::path programPath(const char *argv0)
@@ -46,6 +48,9 @@ std::filesystem::path programPath(const char *argv0)
 int main(int argc, char **argv)
 {
     using namespace mirel::sites;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0)
+            return usage(argv[0], true);
     if (argc < 2)
         return usage(argv[0]);
     char *end = nullptr;
