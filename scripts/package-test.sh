@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as Debian and a new user meet it:
-#   1. lintian: no error, and every warning explained in README ("Lintian's warnings");
+#   1. lintian: no error, and every warning explained in README ("The Debian package");
 #   2. the installed files: hardened, stripped, the update library private but linked at
 #      load time, manual pages covering `mirel-sites --help`, the changelog's version;
 #   3. a clean Debian 12 root (mmdebstrap, from Debian's mirror): `apt-get install
 #      ./mirel_*.deb` pulls every dependency, and the installed mirel-sites translates an
 #      English -> Spanish Google form through Apertium.
 #   bash scripts/package-test.sh [--deb FILE] [--no-root]
-# Needs root for step 3 (chroot); --no-root leaves it out.
+# Step 3 needs root or user namespaces (mmdebstrap's unshare mode); --no-root leaves it out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 project=$PWD
@@ -127,7 +127,7 @@ wait "$server" 2>/dev/null || true
 [ $status -eq 0 ] || { echo "FAIL: no Spanish from the installed mirel-sites"; cat "$root/tmp/sites.log"; }
 exit $status
 SCRIPT
-  if mmdebstrap --variant=apt --mode=root \
+  if mmdebstrap --variant=apt --mode=auto \
     --customize-hook="copy-in $work/mirel.deb $work/in-root.sh /tmp" \
     --customize-hook='chroot "$1" sh /tmp/in-root.sh' \
     --customize-hook="bash $work/translate.sh \"\$1\"" \
