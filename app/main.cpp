@@ -10,12 +10,13 @@
 
 namespace {
 
-// An installed copy (its page files under <prefix>/share/mirel) keeps the web folder in the
-// user's data folder; a copy run from its build or unpacked folder keeps it beside itself.
+// An installed copy (its update library in <prefix>/MIREL_PRIVATE_LIBDIR) keeps the web
+// folder in the user's data folder; a copy run from its build or unpacked folder keeps it
+// beside itself.
 QString programFolderForPages()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QDir(programFolder + QStringLiteral("/../share/mirel/web")).exists())
+    if (QDir(programFolder + QStringLiteral("/../" MIREL_PRIVATE_LIBDIR)).exists())
         return {};
     return programFolder;
 }

@@ -1,13 +1,22 @@
 # Installation and the Debian package.
 #   cmake --install <build> [--prefix /usr]
-#   cpack -G DEB --config <build>/CPackConfig.cmake    (from the build folder: cpack -G DEB)
+#   bash scripts/package.sh    (the package, built with Debian's hardening flags)
 include(GNUInstallDirs)
 
-# The program finds its update library beside it in the install tree.
-set_target_properties(mirel PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+# The update library is the program's own: it lives in a private folder, found through the
+# program's RUNPATH (still linked at load time), so it needs no ldconfig and no shlibs (CPack
+# calls ldconfig for any library whose folder's parent is /usr/lib, so the private folder sits
+# in the multiarch one). The window also takes that folder as the sign of an installed copy.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(MIREL_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/mirel)
+else()
+  set(MIREL_PRIVATE_LIBDIR lib/mirel)
+endif()
+target_compile_definitions(mirel PRIVATE MIREL_PRIVATE_LIBDIR="${MIREL_PRIVATE_LIBDIR}")
+set_target_properties(mirel PROPERTIES INSTALL_RPATH "$ORIGIN/../${MIREL_PRIVATE_LIBDIR}")
 
 install(TARGETS mirel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS update LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
+install(TARGETS update LIBRARY DESTINATION ${MIREL_PRIVATE_LIBDIR} NAMELINK_SKIP)
 
 # With the local profile the package carries the site server, its data files and the
 # menu's launcher that starts it; the window keeps its configure-time host table.
@@ -26,24 +35,52 @@ configure_file(resources/mirel.desktop.in ${CMAKE_CURRENT_BINARY_DIR}/mirel.desk
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mirel.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
-foreach(px 16 32 48)
+foreach(px 16 32 48 64 128 256)
   install(FILES resources/icons/mirel-${px}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${px}x${px}/apps RENAME mirel.png)
 endforeach()
-# The page files and the window's pictures, for users who want to restyle them; the program
-# itself carries them compiled in.
-install(FILES resources/Translate.html resources/Line.gif resources/sound.gif
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/web)
-install(DIRECTORY resources/pictures/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/pictures)
+
+# Manual pages and the changelog, compressed as Debian wants them (gzip -9n: no name, no
+# time, the same bytes on every build); the copyright file as it stands.
+set(MIREL_MAN_PAGES mirel.1)
+if(MIREL_SITES STREQUAL "local" AND TARGET mirel-sites)
+  list(APPEND MIREL_MAN_PAGES mirel-sites.1 mirel-launch.1)
+endif()
+set(MIREL_GZIPPED)
+foreach(file IN LISTS MIREL_MAN_PAGES ITEMS changelog)
+  if(file STREQUAL "changelog")
+    set(source ${PROJECT_SOURCE_DIR}/resources/package/changelog)
+  else()
+    set(source ${PROJECT_SOURCE_DIR}/resources/man/${file})
+  endif()
+  set(copy ${CMAKE_CURRENT_BINARY_DIR}/gzipped/${file})
+  add_custom_command(OUTPUT ${copy}.gz
+                     COMMAND ${CMAKE_COMMAND} -E copy ${source} ${copy}
+                     COMMAND gzip -9nf ${copy}
+                     DEPENDS ${source} VERBATIM)
+  list(APPEND MIREL_GZIPPED ${copy}.gz)
+  if(NOT file STREQUAL "changelog")
+    install(FILES ${copy}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endforeach()
+add_custom_target(mirel_gzipped_docs ALL DEPENDS ${MIREL_GZIPPED})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/gzipped/changelog.gz resources/package/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mirel)
 
 set(CPACK_PACKAGE_NAME "mirel")
 set(CPACK_PACKAGE_VENDOR "Mirel")
 set(CPACK_PACKAGE_CONTACT "Mirel developers <dev@mirelsoft.cn>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Mirel translation tool: four online engines and a dictionary")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "translation window for Chinese-speaking users")
+# Read here: CPack's own reading of a description file escapes it for XML.
+file(READ ${PROJECT_SOURCE_DIR}/resources/package/description CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+# Stripped programs and library; no debug package.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The web engine's own helper process and the CJK font are needed at run time but are not
 # found by library scanning.
@@ -55,6 +92,8 @@ if(MIREL_SITES STREQUAL "local")
   list(REMOVE_DUPLICATES MIREL_APERTIUM_PACKAGES)
   list(JOIN MIREL_APERTIUM_PACKAGES ", " MIREL_APERTIUM_DEPENDS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${MIREL_APERTIUM_DEPENDS}")
+  # OpenCC's dictionaries (its library comes through the site server's linking).
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libopencc-data")
   # A person's edits of the settings file survive upgrades.
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/deb/conffiles "/etc/mirel/sites.conf\n")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/deb/conffiles)

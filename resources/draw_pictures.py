@@ -152,23 +152,34 @@ def draw_swap_icon():
     image.save(PICTURES / "TranslateICO.jpg", quality=95)
 
 
-def draw_icon():
-    """Window icon with 48, 32 and 16 pixel images, 32 bits per pixel."""
-    size = 48
+def icon_image(size):
+    """The window icon drawn at size x size pixels: 译 in white on a rounded blue square."""
+    scale = size / 48
     image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
     draw = ImageDraw.Draw(image)
-    draw.rounded_rectangle([(1, 1), (size - 2, size - 2)], radius=9,
-                           fill=rgb("#3A78C8") + (255,), outline=rgb("#2B5C9E") + (255,))
-    font = ImageFont.truetype(CJK_FONT, 30, index=CJK_FONT_SC_INDEX)
+    inset = round(scale)
+    draw.rounded_rectangle([(inset, inset), (size - 1 - inset, size - 1 - inset)],
+                           radius=round(9 * scale), fill=rgb("#3A78C8") + (255,),
+                           outline=rgb("#2B5C9E") + (255,), width=max(1, round(scale)))
+    font = ImageFont.truetype(CJK_FONT, round(30 * scale), index=CJK_FONT_SC_INDEX)
     left, upper, right, lower = draw.textbbox((0, 0), "译", font=font)
     draw.text(((size - (right - left)) // 2 - left, (size - (lower - upper)) // 2 - upper), "译",
               font=font, fill=(255, 255, 255, 255))
+    return image
+
+
+def draw_icon():
+    """Window icon with 48, 32 and 16 pixel images, 32 bits per pixel, and the desktop's
+    icon theme images from 16 to 256 pixels."""
+    image = icon_image(48)
     image.save(HERE / "Mirel.ico", sizes=[(48, 48), (32, 32), (16, 16)])
-    # The same images for the desktop's icon theme.
     icons = HERE / "icons"
     icons.mkdir(exist_ok=True)
     for px in (48, 32, 16):
         image.resize((px, px), Image.LANCZOS).save(icons / f"mirel-{px}.png")
+    large = icon_image(256)
+    for px in (256, 128, 64):
+        large.resize((px, px), Image.LANCZOS).save(icons / f"mirel-{px}.png")
 
 
 def main():

@@ -17,7 +17,8 @@ $SUDO apt-get install -y --no-install-recommends \
   clang libclang-rt-14-dev clang-format \
   xvfb xauth x11-utils imagemagick \
   python3-pil \
-  fonts-noto-cjk fontconfig
+  fonts-noto-cjk fontconfig \
+  lintian devscripts mmdebstrap
 
 # Apertium's HTTP service and every language pair whose two languages the window offers
 # (about 210 MiB installed). The site server translates through them.
