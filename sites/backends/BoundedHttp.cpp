@@ -126,6 +126,8 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
     req.method = call.method;
     req.path = service.prefix + call.path;
     req.set_header("Accept", "application/json");
+    for (const auto &[name, value] : call.headers)
+        req.set_header(name, value);
     if (!call.contentType.empty()) {
         req.body = call.body;
         req.set_header("Content-Type", call.contentType);

@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace httplib {
@@ -30,6 +32,8 @@ struct HttpCall
     std::string path; // after the prefix, from "/"
     std::string body;
     std::string contentType;
+    // Extra request headers (an Authorization header, say).
+    std::vector<std::pair<std::string, std::string>> headers = {};
 };
 
 struct HttpReply

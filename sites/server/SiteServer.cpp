@@ -1,7 +1,9 @@
 #include "sites/server/SiteServer.h"
 
 #include "sites/backends/ApertiumBackend.h"
+#include "sites/backends/DeepLBackend.h"
 #include "sites/backends/GlossaryBackend.h"
+#include "sites/backends/OpenAiBackend.h"
 #include "sites/backends/UpstreamBackend.h"
 #include "sites/pages/DictionaryRoute.h"
 #include "sites/pages/EngineRoutes.h"
@@ -68,6 +70,23 @@ void addBackends(TranslationGateway &gateway, const SiteOptions &options)
         note(options, error.empty() ? "upstream at " + *address
                                     : "upstream not ready (asked again later): " + error);
         gateway.add(std::move(upstream));
+    }
+    const SitesSettings &services = options.services;
+    if (const std::string key = services.value("deepl-key"); !key.empty()) {
+        const bool log = options.logRequests;
+        gateway.add(std::make_unique<DeepLBackend>(
+            key, services.value("deepl-url"), ServiceListTiming{}, [log](const std::string &line) {
+                if (log)
+                    std::fprintf(stderr, "mirel-sites: %s\n", line.c_str());
+            }));
+    }
+    if (const std::string url = services.value("openai-url"); !url.empty()) {
+        if (const std::string model = services.value("openai-model"); !model.empty()) {
+            gateway.add(std::make_unique<OpenAiBackend>(url, model, services.value("openai-key")));
+            note(options, "OpenAI-compatible model " + model + " at " + url);
+        } else {
+            note(options, "openai-url is set but openai-model is not: the model is left out");
+        }
     }
 }
 
