@@ -57,7 +57,8 @@ std::vector<Mark> marksIn(std::string_view text, std::string_view source)
         while (end < text.size() && isWordChar(text[end]))
             ++end;
         const bool afterWord = i > 0 && isWordChar(text[i - 1]);
-        if (afterWord && end > i + 1)
+        // A mark stands before a word, or alone right after one ("#knjiga#.").
+        if (afterWord == (end > i + 1))
             continue;
         const std::string_view token = text.substr(i, end - i);
         if (end > i + 1 && source.find(token) != std::string_view::npos)
