@@ -78,7 +78,8 @@ std::filesystem::path mirelCacheFolder()
     return error ? std::filesystem::path() : base / "mirel";
 }
 
-ApyProcess::ApyProcess(ApyOptions options) : m_options(std::move(options))
+ApyProcess::ApyProcess(ApyOptions options)
+    : m_options(std::move(options)), m_port(freeLoopbackPort())
 {
     if (m_options.log.empty()) {
         const auto cache = mirelCacheFolder();
@@ -169,7 +170,9 @@ std::string ApyProcess::how(int status) const
 {
     std::string text = WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status))
                                            : "exit " + std::to_string(WEXITSTATUS(status));
-    if (const std::string line = lastLine(fileText(m_options.log)); !line.empty())
+    // Its own last words tell why it ended by itself; a signal came from outside.
+    if (const std::string line = lastLine(fileText(m_options.log));
+        !line.empty() && !WIFSIGNALED(status))
         text += ": " + line;
     return text;
 }

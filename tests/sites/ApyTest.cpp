@@ -3,6 +3,7 @@
 // clean (marks, Serbian in Cyrillic).
 #include "sites/backends/ApertiumBackend.h"
 #include "sites/backends/ApySupervisor.h"
+#include "sites/backends/BoundedHttp.h"
 
 #include <QTemporaryDir>
 
@@ -59,7 +60,12 @@ TEST_F(RealApy, StartsFromAPythonEnvironmentWithoutALocaleAndComesBackAfterKill)
     std::atomic<int> starts = 0;
     ApySupervisor supervisor(options, {1024, 100ms, 5s, 100ms, 1s, 60s, 60s}, {});
     supervisor.start([&starts] { ++starts; }, [] { return false; });
+    const std::string address = supervisor.address(); // given to the backend before APy runs
     ASSERT_EQ(supervisor.waitStarted(Clock::now() + 60s), "");
+    EXPECT_EQ(
+        callBounded(*parseServiceAddress(address), {"GET", "/listPairs", {}, {}}, Clock::now() + 5s)
+            .status,
+        200);
     const pid_t first = supervisor.pid();
     ASSERT_GT(first, 0);
     ::kill(first, SIGKILL);
