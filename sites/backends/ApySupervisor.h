@@ -13,11 +13,11 @@ struct ApyWatch
 {
     long memoryMiB = 1024;                       // APy and its pipelines together
     std::chrono::milliseconds check{1000};       // how often APy is looked at
-    std::chrono::milliseconds memoryCheck{5000}; // how often its memory is measured
+    std::chrono::milliseconds memoryCheck{2000}; // how often its memory is measured
     std::chrono::milliseconds firstPause{1000};  // before starting again, doubled each time
     std::chrono::milliseconds longestPause{60000};
     std::chrono::milliseconds startLimit{60000};
-    std::chrono::milliseconds leastRun{60000}; // before a start afresh for memory
+    std::chrono::milliseconds leastRun{15000}; // before a start afresh for memory
 };
 
 // Keeps APy running in the background: starts it, reaps and starts it again when it ends
