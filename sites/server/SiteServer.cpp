@@ -49,19 +49,27 @@ void note(const SiteOptions &options, const std::string &text)
         std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
 }
 
-void addBackends(TranslationGateway &gateway, const SiteOptions &options)
+ApertiumBackend *addBackends(TranslationGateway &gateway, const SiteOptions &options)
 {
     const auto deadline = [&options] { return Clock::now() + options.backendLimit; };
+    ApertiumBackend *added = nullptr;
     if (!options.apertium.empty()) {
-        auto apertium =
-            std::make_unique<ApertiumBackend>(serviceAddress(options.apertium, "Apertium"));
-        if (const std::string error = apertium->loadPairs(deadline()); !error.empty()) {
-            note(options, "Apertium left out: " + error);
-        } else {
-            note(options, "Apertium at " + options.apertium + ": " +
-                              std::to_string(apertium->pairs().size()) + " pairs");
-            gateway.add(std::move(apertium));
-        }
+        ApertiumOptions apertiumOptions;
+        apertiumOptions.cacheFolder = options.cacheFolder;
+        apertiumOptions.probe = options.apertiumProbe;
+        if (options.logRequests)
+            apertiumOptions.log = [](const std::string &line) {
+                std::fprintf(stderr, "mirel-sites: %s\n", line.c_str());
+            };
+        auto apertium = std::make_unique<ApertiumBackend>(
+            serviceAddress(options.apertium, "Apertium"), std::move(apertiumOptions));
+        apertium->start();
+        // Until its list is read, its pairs answer 503; it is asked again until it answers.
+        if (options.apertiumWait.count() > 0 &&
+            !apertium->waitKnown(Clock::now() + options.apertiumWait))
+            note(options, "Apertium at " + options.apertium + " not ready yet");
+        added = apertium.get();
+        gateway.add(std::move(apertium));
     }
     if (const auto address = options.services.get("upstream"); address && !address->empty()) {
         auto upstream = std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
@@ -88,6 +96,7 @@ void addBackends(TranslationGateway &gateway, const SiteOptions &options)
             note(options, "openai-url is set but openai-model is not: the model is left out");
         }
     }
+    return added;
 }
 
 } // namespace
@@ -100,7 +109,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
                                            ? std::filesystem::path(MIREL_SITES_SOURCE_DATA)
                                            : m_options.dataFolder;
     m_ctx.dictionary = Dictionary::read(data);
-    addBackends(m_ctx.gateway, m_options);
+    m_apertium = addBackends(m_ctx.gateway, m_options);
     m_ctx.gateway.add(std::make_unique<GlossaryBackend>(Glossary(readGlossaryRows(data))));
 
     using Handler = void (*)(const httplib::Request &, httplib::Response &, SiteContext &);

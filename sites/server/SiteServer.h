@@ -12,13 +12,18 @@
 
 namespace mirel::sites {
 
+class ApertiumBackend;
+
 struct SiteOptions
 {
     bool relayBusy = false; // the Baidu relay answers with its busy page
     bool logRequests = false;
     std::filesystem::path dataFolder; // glossary and dictionary; empty: the source tree's
     std::string apertium;             // APy's address; empty: no Apertium
-    SitesSettings services;           // the translation services' settings (upstream, keys, …)
+    bool apertiumProbe = false;       // try each pair APy lists once; offer those that work
+    std::chrono::milliseconds apertiumWait{5000}; // for its pair list at construction
+    std::filesystem::path cacheFolder;            // recent pairs and trial results; empty: none
+    SitesSettings services; // the translation services' settings (upstream, keys, …)
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
 };
 
@@ -46,10 +51,13 @@ public:
     int port() const { return m_port; }
     const std::string &baseAddress() const { return m_ctx.base; }
     const TranslationGateway &gateway() const { return m_ctx.gateway; }
+    // The Apertium backend, null when there is none.
+    ApertiumBackend *apertium() const { return m_apertium; }
 
 private:
     SiteOptions m_options;
     SiteContext m_ctx;
+    ApertiumBackend *m_apertium = nullptr; // owned by the gateway
     httplib::Server m_server;
     int m_port = -1;
     std::atomic<bool> m_serving = false;

@@ -1,6 +1,7 @@
 // mirel-sites <port> [options]: the local site server for every outside site of Mirel,
 // on 127.0.0.1, translating through Apertium, an optional upstream and the glossary.
-#include "sites/backends/ApyProcess.h"
+#include "sites/backends/ApertiumBackend.h"
+#include "sites/backends/ApySupervisor.h"
 #include "sites/server/DataFile.h"
 #include "sites/server/SiteServer.h"
 #include "sites/server/SitesSettings.h"
@@ -47,6 +48,19 @@ std::filesystem::path programPath(const char *argv0)
     return error ? std::filesystem::path(argv0) : self;
 }
 
+// The apertium-memory setting in MiB (default 1024).
+long memoryBudget(const std::optional<std::string> &setting)
+{
+    if (!setting)
+        return 1024;
+    char *end = nullptr;
+    const long mib = std::strtol(setting->c_str(), &end, 10);
+    if (setting->empty() || *end != '\0' || mib < 64)
+        throw std::invalid_argument("apertium-memory must be a number of MiB, at least 64: " +
+                                    *setting);
+    return mib;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -91,7 +105,7 @@ int main(int argc, char **argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    ApyProcess apy;
+    std::unique_ptr<ApySupervisor> apy;
     std::unique_ptr<SiteServer> server;
     try {
         SitesSettings settings;
@@ -101,22 +115,26 @@ int main(int argc, char **argv)
         settings.apply(given);
         options.dataFolder = dataFolder(data, programPath(argv[0]));
         options.services = settings;
+        options.cacheFolder = mirelCacheFolder();
+        options.apertiumProbe = true;
+        options.apertiumWait = std::chrono::milliseconds(0);
         const auto apertium = settings.get("apertium");
         if (apertium && *apertium != "off") {
             options.apertium = *apertium;
         } else if (!apertium) {
-            const std::string error =
-                apy.start(ApyProcess::DefaultModes, Clock::now() + std::chrono::seconds(60));
-            if (error.empty())
-                options.apertium = apy.address();
-            else
-                std::fprintf(stderr, "mirel-sites: Apertium not started: %s\n", error.c_str());
+            ApyWatch watch;
+            watch.memoryMiB = memoryBudget(settings.get("apertium-memory"));
+            apy = std::make_unique<ApySupervisor>(ApyOptions{}, watch, [](const std::string &line) {
+                std::fprintf(stderr, "mirel-sites: %s\n", line.c_str());
+            });
+            options.apertium = apy->address();
         }
         server = std::make_unique<SiteServer>(options);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "mirel-sites: %s\n", e.what());
         return 1;
     }
+    // The port first: a second server on a taken port ends here, before starting an APy.
     if (server->bind(int(port)) < 0) {
         std::fprintf(stderr, "mirel-sites: cannot listen on 127.0.0.1:%ld: %s\n", port,
                      std::strerror(errno));
@@ -125,15 +143,23 @@ int main(int argc, char **argv)
     std::fprintf(stderr, "mirel-sites: listening on %s%s\n", server->baseAddress().c_str(),
                  options.relayBusy ? " (relay busy)" : "");
 
-    // The first translation of a pair starts Apertium's pipeline for it; start the most
-    // asked one now, so the first click is as quick as the later ones.
-    std::thread warmUp([&server] {
-        const TranslationGateway &gateway = server->gateway();
-        for (const auto &[from, to] : {std::pair{"en", "es"}, std::pair{"es", "en"}})
-            if (const auto order = gateway.route({from, to});
-                !order.empty() && order.front()->name() == "apertium")
-                gateway.translate("Hello", {from, to});
-    });
+    // The pairs used last are started in the background, so that their first click is as
+    // quick as the later ones: after each start of APy, or once an APy given by address
+    // has answered.
+    ApertiumBackend *const backend = server->apertium();
+    const auto warmUp = [backend] {
+        backend->askAgain();
+        if (backend->waitKnown(Clock::now() + std::chrono::seconds(10)))
+            backend->warm(3);
+    };
+    std::thread firstWarmUp;
+    if (apy && backend)
+        apy->start(warmUp, [backend] { return backend->busy(); });
+    else if (backend)
+        firstWarmUp = std::thread([backend] {
+            if (backend->waitKnown(Clock::now() + std::chrono::minutes(2)))
+                backend->warm(3);
+        });
 
     std::thread stopper([&server, &stopSignals] {
         int signal = 0;
@@ -146,6 +172,8 @@ int main(int argc, char **argv)
         pthread_kill(stopper.native_handle(), SIGTERM);
         stopper.join();
     }
-    warmUp.join();
+    if (firstWarmUp.joinable())
+        firstWarmUp.join();
+    apy.reset();
     return served ? 0 : 1;
 }

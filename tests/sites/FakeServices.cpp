@@ -20,9 +20,13 @@ std::string jsonString(const std::string &text)
 FakeService::FakeService(Kind kind, std::string languageList) : m_kind(kind)
 {
     const std::string listPath = kind == Kind::Apy ? "/listPairs" : "/languages";
-    m_server.Get(listPath, [list = std::move(languageList)](const httplib::Request &,
-                                                            httplib::Response &res) {
-        res.set_content(list, "application/json");
+    m_server.Get(listPath, [this, list = std::move(languageList)](const httplib::Request &,
+                                                                  httplib::Response &res) {
+        const std::lock_guard lock(m_mutex);
+        if (!m_listReady)
+            res.status = 503;
+        else
+            res.set_content(list, "application/json");
     });
     m_server.Post("/translate", [this](const httplib::Request &req, httplib::Response &res) {
         translate(req, res);
@@ -44,6 +48,18 @@ void FakeService::answer(std::string text, FakeMode mode)
     const std::lock_guard lock(m_mutex);
     m_text = std::move(text);
     m_mode = mode;
+}
+
+void FakeService::failPair(std::string langpair)
+{
+    const std::lock_guard lock(m_mutex);
+    m_failingPair = std::move(langpair);
+}
+
+void FakeService::listReady(bool ready)
+{
+    const std::lock_guard lock(m_mutex);
+    m_listReady = ready;
 }
 
 std::vector<httplib::Params> FakeService::translations() const
@@ -68,6 +84,12 @@ void FakeService::translate(const httplib::Request &req, httplib::Response &res)
         m_seen.push_back(fields);
         text = m_text;
         mode = m_mode;
+        if (!m_failingPair.empty() && req.get_param_value("langpair") == m_failingPair) {
+            res.status = 503;
+            return res.set_content(R"({"status": "error", "code": 503, "message": )"
+                                   R"("Service Unavailable", "explanation": "internal error"})",
+                                   "application/json");
+        }
     }
     const std::string body = m_kind == Kind::Apy
                                  ? R"({"responseData": {"translatedText": )" + jsonString(text) +

@@ -27,6 +27,10 @@ public:
     // The translation every request gets (normal mode), as JSON string content.
     void answer(std::string text, FakeMode mode = FakeMode::Normal);
     std::vector<httplib::Params> translations() const;
+    // APy: this pair's pipeline fails (APy's 503 "internal error").
+    void failPair(std::string langpair);
+    // Whether the language list is answered (else 503, as a service still starting).
+    void listReady(bool ready);
 
 private:
     void translate(const httplib::Request &req, httplib::Response &res);
@@ -39,6 +43,8 @@ private:
     std::string m_text = "translated";
     FakeMode m_mode = FakeMode::Normal;
     std::vector<httplib::Params> m_seen;
+    std::string m_failingPair;
+    bool m_listReady = true;
 };
 
 // APy's pair list with these source|target pairs.

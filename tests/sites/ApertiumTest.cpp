@@ -1,0 +1,216 @@
+// Apertium's text made clean (marks, Serbian's alphabets), APy's start-up environment, its
+// memory measure and recent pairs, and the pairs offered from a fake APy.
+#include "FakeServices.h"
+#include "SiteServerFixture.h"
+
+#include "sites/backends/ApertiumBackend.h"
+#include "sites/backends/ApertiumMarks.h"
+#include "sites/backends/ApyLaunch.h"
+#include "sites/backends/ProcessTree.h"
+#include "sites/backends/RecentPairs.h"
+#include "sites/backends/SerbianScript.h"
+
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+using namespace mirel::sites;
+using namespace std::chrono_literals;
+
+TEST(ApertiumText, MarkedWordsBecomeTheSourcesWords)
+{
+    struct Row
+    {
+        const char *source, *plain, *numbered, *shown;
+    };
+    const Row rows[] = {
+        // en->hr as APy gives it, and the same with the words numbered.
+        {"Hello, how are you? A book.", "@Hello, kako #biti #free? @A #knjiga#.",
+         R"(<i id="0">@Hello</i>, <i id="1">kako</i> <i id="2">#biti</i> <i id="3">#free</i>? )"
+         R"(<i id="4">@A</i> <i id="5">#knjiga</i>#.)",
+         "Hello, kako are you? A book."},
+        // The numbered translation does not match: the words lose their marks only.
+        {"I am ok", "*Ja #biti ok", "", "Ja biti ok"},
+        // Marks of the source's own and inside words stay.
+        {"mail a@b.com #tag *", "correo a@b.com #tag *", "", "correo a@b.com #tag *"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.source);
+        EXPECT_EQ(
+            withSourceWords(row.source, row.plain, row.numbered, numberedWords(row.source).words),
+            row.shown);
+    }
+    EXPECT_EQ(numberedWords("a <b>&c").html,
+              R"(<i id="0">a</i> &lt;<i id="1">b</i>&gt;&amp;<i id="2">c</i>)");
+    EXPECT_FALSE(hasMarks("#tag", "#tag"));
+    EXPECT_TRUE(hasMarks("x.", "#x#."));
+}
+
+TEST(ApertiumText, ABlankLeftForTheLastLineBreakGoesToo)
+{
+    EXPECT_EQ(withoutDroppedWordBlanks("I have a dog.\n", " Tengo un perro."), "Tengo un perro.");
+}
+
+TEST(SerbianScript, LetterForLetterBothWays)
+{
+    struct Row
+    {
+        const char *cyrillic, *latin;
+    };
+    const Row rows[] = {
+        {"Здраво, како си? Желео бих да прочитам књигу.",
+         "Zdravo, kako si? Želeo bih da pročitam knjigu."},
+        {"Љубав, Њива, Џеп, ђак, ћуп, чаша, шума, жаба, ц",
+         "Ljubav, Njiva, Džep, đak, ćup, čaša, šuma, žaba, c"},
+        {"ЉУБАВ ЊИВА ЏЕП", "LJUBAV NJIVA DŽEP"},
+        {"абвгдђежзијклљмнњопрстћуфхцчџш", "abvgdđežzijklljmnnjoprstćufhcčdžš"},
+        {"2 € 中文", "2 € 中文"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.latin);
+        EXPECT_EQ(serbianToLatin(row.cyrillic), row.latin);
+        EXPECT_EQ(serbianToCyrillic(row.latin), row.cyrillic);
+    }
+    EXPECT_TRUE(hasSerbianCyrillic("ok и"));
+    EXPECT_FALSE(hasSerbianCyrillic("Zdravo"));
+}
+
+TEST(ApyLaunch, SystemPythonIsolatedUnderAUtf8Locale)
+{
+    const auto args = apyArguments(SystemPython, 4000, "/modes", {});
+    EXPECT_EQ(std::vector(args.begin(), args.begin() + 3),
+              (std::vector<std::string>{"/usr/bin/python3", "-I", "-c"}));
+    EXPECT_EQ(args.back(), "/modes");
+
+    struct Row
+    {
+        std::vector<std::string> given;
+        std::vector<std::string> locale; // the locale entries APy gets
+    };
+    const Row rows[] = {
+        {{"LANG=zh_CN.UTF-8"}, {"LANG=zh_CN.UTF-8"}},
+        {{"LC_ALL=en_US.utf8", "LANG=C"}, {"LC_ALL=en_US.utf8", "LANG=C"}},
+        {{}, {"LC_ALL=C.UTF-8"}},
+        {{"LANG=C"}, {"LANG=C", "LC_ALL=C.UTF-8"}},
+        {{"LANG=zh_CN.GB18030"}, {"LANG=zh_CN.GB18030", "LC_ALL=C.UTF-8"}},
+        {{"LC_CTYPE=C.UTF-8"}, {"LC_CTYPE=C.UTF-8", "LC_ALL=C.UTF-8"}},
+        {{"LANG=en_US.UTF-8", "LC_ALL=C"}, {"LANG=en_US.UTF-8", "LC_ALL=C.UTF-8"}},
+    };
+    for (const Row &row : rows) {
+        std::vector<std::string> given = row.given;
+        given.insert(given.end(), {"PATH=/home/u/venv/bin:/usr/bin", "PYTHONPATH=/x",
+                                   "PYTHONHOME=/y", "HOME=/home/u"});
+        std::vector<std::string> expected = row.locale;
+        expected.insert(expected.end(), {"HOME=/home/u", "PATH=/usr/local/bin:/usr/bin:/bin"});
+        std::vector<std::string> env = apyEnvironment(given);
+        std::sort(env.begin(), env.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(env, expected) << row.given.size();
+    }
+    EXPECT_EQ(lastLine("[I] starting\nCRITICAL: no locale\n\n  \n"), "CRITICAL: no locale");
+}
+
+TEST(ProcessTree, MemoryOfAProcessAndAllBelowIt)
+{
+    EXPECT_EQ(parentInStat("42 (apertium (x) y) S 7 42 42 0"), 7);
+    EXPECT_EQ(parentInStat("garbage"), -1);
+    const std::vector<ProcessEntry> processes{
+        {1, 0, 5}, {10, 1, 100}, {11, 10, 20}, {12, 11, 3}, {13, 1, 1000}};
+    EXPECT_EQ(treeRssKiB(processes, 10), 123);
+    EXPECT_EQ(treeRssKiB(processes, 99), 0);
+    EXPECT_GT(treeRssKiB(readProcesses(), ::getpid()), 0);
+}
+
+TEST(RecentPairsTest, LatestFirstKeptAcrossRuns)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path file = dir.filePath("recent").toStdString();
+    {
+        RecentPairs recent(file, 3);
+        for (const char *pair : {"eng|spa", "spa|eng", "eng|cat", "eng|spa", "cat|eng"})
+            recent.note(pair);
+    }
+    EXPECT_EQ(RecentPairs(file, 3).list(),
+              (std::vector<std::string>{"cat|eng", "eng|spa", "eng|cat"}));
+}
+
+namespace {
+
+std::string googleForm(std::string_view text, std::string_view sl, std::string_view tl)
+{
+    return "js=y&prev=_t&hl=zh-CN&ie=UTF-8&layout=1&eotf=0&text=" + formValue(text) +
+           "&file=&sl=" + std::string(sl) + "&tl=" + std::string(tl);
+}
+
+template <typename Condition> bool within(std::chrono::milliseconds limit, Condition condition)
+{
+    const auto until = Clock::now() + limit;
+    while (!condition() && Clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    return condition();
+}
+
+} // namespace
+
+class ApertiumPairs : public SiteServerFixture
+{
+protected:
+    void SetUp() override {}
+
+    void startWith(bool probe, std::chrono::milliseconds wait)
+    {
+        SiteOptions options;
+        options.apertium = apy.address();
+        options.apertiumProbe = probe;
+        options.apertiumWait = wait;
+        options.backendLimit = 2s;
+        start(options);
+    }
+
+    FakeService apy{FakeService::Kind::Apy, apyPairList({{"eng", "spa"}, {"rus", "ukr"}})};
+};
+
+TEST_F(ApertiumPairs, APairThatFailsItsTrialIsNotOffered)
+{
+    apy.failPair("rus|ukr");
+    startWith(true, 2s);
+    const auto broken = [this] {
+        const auto res = post("/", googleForm("Привет", "ru", "uk"));
+        return res && res->status == 501;
+    };
+    ASSERT_TRUE(within(5s, broken));
+    const auto res = post("/", googleForm("Hello", "en", "es"));
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_EQ(apy.translations().back().find("markUnknown")->second, "yes");
+}
+
+TEST_F(ApertiumPairs, AListThatCameLateIsAskedAgainAnd503Meanwhile)
+{
+    apy.listReady(false);
+    startWith(false, 100ms);
+    const auto early = post("/", googleForm("Hello", "en", "es"));
+    ASSERT_TRUE(early);
+    EXPECT_EQ(early->status, 503) << early->body;
+    apy.listReady(true);
+    ASSERT_TRUE(within(4s, [this] {
+        const auto res = post("/", googleForm("Hello", "en", "es"));
+        return res && res->status == 200;
+    }));
+}
+
+TEST(ApertiumBroken, TheFailedPairsAreNamedWithTheirReason)
+{
+    FakeService apy{FakeService::Kind::Apy, apyPairList({{"eng", "spa"}, {"rus", "ukr"}})};
+    apy.failPair("rus|ukr");
+    ApertiumOptions options;
+    options.probe = true;
+    ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
+    backend.start();
+    ASSERT_TRUE(within(5s, [&backend] { return !backend.brokenPairs().empty(); }));
+    EXPECT_EQ(backend.brokenPairs(),
+              std::vector<std::string>{"rus|ukr: apertium answered 503: internal error"});
+    EXPECT_EQ(backend.offers({"en", "es"}), Offer::Yes);
+}
