@@ -50,6 +50,12 @@ const TranslationBackend *TranslationGateway::find(std::string_view name) const
     return nullptr;
 }
 
+bool TranslationGateway::waitListsKnown(Clock::time_point until) const
+{
+    return std::all_of(m_backends.begin(), m_backends.end(),
+                       [until](const auto &backend) { return backend->waitListKnown(until); });
+}
+
 std::vector<const TranslationBackend *>
 TranslationGateway::route(const LanguagePair &pair, std::optional<Engine> engine) const
 {

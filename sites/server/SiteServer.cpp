@@ -62,12 +62,16 @@ void addBackends(TranslationGateway &gateway, const SiteOptions &options)
         }
     }
     if (const auto address = options.services.get("upstream"); address && !address->empty()) {
-        auto upstream = std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
-                                                          options.services.value("api-key"));
-        const std::string error = upstream->loadLanguages(deadline());
-        note(options, error.empty() ? "upstream at " + *address
-                                    : "upstream not ready (asked again later): " + error);
-        gateway.add(std::move(upstream));
+        // Its language list is read in the background: the server listens at once, and
+        // the upstream's pairs answer 503 until the list is read.
+        ServiceList::Log log;
+        if (options.logRequests)
+            log = [](const std::string &text) {
+                std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
+            };
+        gateway.add(std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
+                                                      options.services.value("api-key"),
+                                                      ServiceListTiming{}, std::move(log)));
     }
 }
 

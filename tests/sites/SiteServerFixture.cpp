@@ -4,6 +4,8 @@ void SiteServerFixture::start(mirel::sites::SiteOptions options)
 {
     shutDown();
     m_server = std::make_unique<mirel::sites::SiteServer>(options);
+    // The services' lists are read in the background; the tests want them read.
+    m_server->gateway().waitListsKnown(mirel::sites::Clock::now() + std::chrono::seconds(5));
     m_port = m_server->bind(0);
     ASSERT_GT(m_port, 0);
     m_thread = std::thread([server = m_server.get()] { server->serve(); });
