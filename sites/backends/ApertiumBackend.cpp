@@ -50,32 +50,43 @@ std::string withoutDroppedWordBlanks(std::string_view source, std::string_view t
     return out;
 }
 
-std::string ApertiumBackend::loadPairs(Clock::time_point deadline)
+ApertiumBackend::ApertiumBackend(ServiceAddress service, ServiceListTiming timing,
+                                 ServiceList::Log log)
+    : m_connections(std::move(service)),
+      m_list(
+          "apertium", [this](Clock::time_point deadline) { return loadPairs(deadline); }, timing,
+          std::move(log))
+{
+    m_list.start();
+}
+
+ServiceList::Load ApertiumBackend::loadPairs(Clock::time_point deadline) const
 {
     const HttpReply reply = m_connections.call({"GET", "/listPairs", {}, {}}, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "apertium");
     if (answer.failure)
-        return answer.failure->reason;
+        return {std::nullopt, answer.failure->reason};
     const QJsonValue list = answer.document->object().value(u"responseData");
     if (reply.status != 200 || !list.isArray())
-        return "apertium: the pair list has no responseData array";
-    m_pairs.clear();
+        return {std::nullopt, "apertium: the pair list has no responseData array"};
+    ServicePairs pairs;
     for (const QJsonValue &entry : list.toArray()) {
         const QString from = entry.toObject().value(u"sourceLanguage").toString();
         const QString to = entry.toObject().value(u"targetLanguage").toString();
         if (!from.isEmpty() && !to.isEmpty())
-            m_pairs.emplace(from.toStdString(), to.toStdString());
+            pairs.emplace(from.toStdString(), to.toStdString());
     }
-    return {};
+    return {std::move(pairs), {}};
 }
 
 std::optional<std::string> ApertiumBackend::langpair(const LanguagePair &pair) const
 {
-    if (pair.from == pair.to)
+    const std::shared_ptr<const ServicePairs> known = pairs();
+    if (!known || pair.from == pair.to)
         return std::nullopt;
     for (const std::string &from : apertiumCodes(pair.from))
         for (const std::string &to : apertiumCodes(pair.to))
-            if (m_pairs.count({from, to}))
+            if (known->count({from, to}))
                 return from + "|" + to;
     return std::nullopt;
 }

@@ -41,38 +41,22 @@ ServiceAddress serviceAddress(const std::string &address, const char *what)
     return *service;
 }
 
-void note(const SiteOptions &options, const std::string &text)
-{
-    if (options.logRequests)
-        std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
-}
-
 void addBackends(TranslationGateway &gateway, const SiteOptions &options)
 {
-    const auto deadline = [&options] { return Clock::now() + options.backendLimit; };
-    if (!options.apertium.empty()) {
-        auto apertium =
-            std::make_unique<ApertiumBackend>(serviceAddress(options.apertium, "Apertium"));
-        if (const std::string error = apertium->loadPairs(deadline()); !error.empty()) {
-            note(options, "Apertium left out: " + error);
-        } else {
-            note(options, "Apertium at " + options.apertium + ": " +
-                              std::to_string(apertium->pairs().size()) + " pairs");
-            gateway.add(std::move(apertium));
-        }
-    }
-    if (const auto address = options.services.get("upstream"); address && !address->empty()) {
-        // Its language list is read in the background: the server listens at once, and
-        // the upstream's pairs answer 503 until the list is read.
-        ServiceList::Log log;
-        if (options.logRequests)
-            log = [](const std::string &text) {
-                std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
-            };
+    // The services' language lists are read in the background: the server listens at
+    // once, and a service's pairs answer 503 until its list is read.
+    ServiceList::Log log;
+    if (options.logRequests)
+        log = [](const std::string &text) {
+            std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
+        };
+    if (!options.apertium.empty())
+        gateway.add(std::make_unique<ApertiumBackend>(serviceAddress(options.apertium, "Apertium"),
+                                                      ServiceListTiming{}, log));
+    if (const auto address = options.services.get("upstream"); address && !address->empty())
         gateway.add(std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
                                                       options.services.value("api-key"),
-                                                      ServiceListTiming{}, std::move(log)));
-    }
+                                                      ServiceListTiming{}, log));
 }
 
 } // namespace

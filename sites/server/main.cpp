@@ -129,6 +129,7 @@ int main(int argc, char **argv)
     // asked one now, so the first click is as quick as the later ones.
     std::thread warmUp([&server] {
         const TranslationGateway &gateway = server->gateway();
+        gateway.waitListsKnown(Clock::now() + std::chrono::seconds(10));
         for (const auto &[from, to] : {std::pair{"en", "es"}, std::pair{"es", "en"}})
             if (const auto order = gateway.route({from, to});
                 !order.empty() && order.front()->name() == "apertium")
