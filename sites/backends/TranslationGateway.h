@@ -65,8 +65,10 @@ public:
     // The backends that offer the pair, in the order they are asked.
     std::vector<const TranslationBackend *> route(const LanguagePair &pair,
                                                   std::optional<Engine> engine = {}) const;
+    // All within the limit from arrival (when the request arrived; now by default).
     GatewayAnswer translate(const std::string &utf8, const LanguagePair &pair,
-                            std::optional<Engine> engine = {}) const;
+                            std::optional<Engine> engine = {},
+                            std::optional<Clock::time_point> arrival = {}) const;
 
 private:
     std::chrono::milliseconds m_limit;

@@ -19,8 +19,9 @@ std::string errorText(const QJsonObject &object)
 UpstreamBackend::UpstreamBackend(ServiceAddress service, std::string apiKey,
                                  ServiceListTiming timing, ServiceList::Log log)
     : m_connections(std::move(service)), m_apiKey(std::move(apiKey)),
-      m_list("upstream", [this](Clock::time_point deadline) { return loadLanguages(deadline); },
-             timing, std::move(log))
+      m_list(
+          "upstream", [this](Clock::time_point deadline) { return loadLanguages(deadline); },
+          timing, std::move(log))
 {
     m_list.start();
 }

@@ -11,8 +11,8 @@ namespace mirel::sites {
 class UpstreamBackend : public TranslationBackend
 {
 public:
-    UpstreamBackend(ServiceAddress service, std::string apiKey,
-                    ServiceListTiming timing = {}, ServiceList::Log log = {});
+    UpstreamBackend(ServiceAddress service, std::string apiKey, ServiceListTiming timing = {},
+                    ServiceList::Log log = {});
 
     // The service's codes for a pair it translates, nothing otherwise.
     std::optional<std::pair<std::string, std::string>> codes(const LanguagePair &pair) const;
