@@ -42,6 +42,7 @@ public:
     void askAgain() { m_list.askAgain(); }
     // Waits until the pair list is known or the time is up; true when known.
     bool waitKnown(Clock::time_point until) const { return m_list.waitKnown(until); }
+    bool waitListKnown(Clock::time_point until) const override { return waitKnown(until); }
     // "eng|spa" for a pair APy lists, nothing otherwise.
     std::optional<std::string> langpair(const LanguagePair &pair) const;
     // The pairs APy lists that failed their trial, each "rus|ukr: why", sorted.

@@ -2,10 +2,12 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <variant>
 
 namespace mirel::sites {
 namespace {
@@ -107,6 +109,16 @@ std::unique_ptr<httplib::Client> newClient(const ServiceAddress &service)
     return client;
 }
 
+// The host of "scheme://host[:port]" as the library's client names it; "" for a bracketed
+// IPv6 address.
+std::string hostOf(const std::string &origin)
+{
+    const size_t start = origin.find("://") + 3;
+    if (origin.compare(start, 1, "[") == 0)
+        return {};
+    return origin.substr(start, origin.find(':', start) - start);
+}
+
 HttpReply send(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
                Clock::time_point deadline, size_t maxBody)
 {
@@ -168,18 +180,66 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
     return reply;
 }
 
+// The host's addresses, looked up under the deadline; none for an address given as one.
+std::variant<std::vector<std::string>, HttpReply>
+addressesOf(const NameResolver &resolver, const std::string &host, Clock::time_point deadline)
+{
+    if (host.empty() || isNumericHost(host))
+        return std::vector<std::string>();
+    NameLookup found = lookUpBefore(resolver, host, deadline);
+    switch (found.outcome) {
+    case NameLookup::Outcome::Found:
+        return std::move(found.addresses);
+    case NameLookup::Outcome::TimedOut:
+        return HttpReply{
+            HttpReply::Failure::TimedOut, "no address for " + host + " in time", 0, {}};
+    case NameLookup::Outcome::NotFound:
+        break;
+    }
+    return HttpReply{HttpReply::Failure::Unreachable, "cannot find host " + host, 0, {}};
+}
+
+// Sends the call to the host's addresses in turn while one cannot be reached (the name
+// stays in the Host header and TLS); used tells which answered.
+HttpReply sendToAny(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
+                    const std::vector<std::string> &addresses, Clock::time_point deadline,
+                    size_t maxBody, size_t &used)
+{
+    used = 0;
+    if (addresses.empty())
+        return send(client, service, call, deadline, maxBody);
+    const std::string host = hostOf(service.origin);
+    HttpReply reply;
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        used = i;
+        client.set_hostname_addr_map({{host, addresses[i]}});
+        reply = send(client, service, call, deadline, maxBody);
+        if (reply.failure != HttpReply::Failure::Unreachable)
+            break;
+    }
+    return reply;
+}
+
 } // namespace
 
 HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
-                      Clock::time_point deadline, size_t maxBody)
+                      Clock::time_point deadline, size_t maxBody, const NameResolver &resolver)
 {
     const std::unique_ptr<httplib::Client> client = newClient(service);
     if (!client)
         return {HttpReply::Failure::Unreachable, "unusable address " + service.origin, 0, {}};
-    return send(*client, service, call, deadline, maxBody);
+    auto addresses = addressesOf(resolver, hostOf(service.origin), deadline);
+    if (auto *failure = std::get_if<HttpReply>(&addresses))
+        return std::move(*failure);
+    size_t used = 0;
+    return sendToAny(*client, service, call, std::get<std::vector<std::string>>(addresses),
+                     deadline, maxBody, used);
 }
 
-HttpConnections::HttpConnections(ServiceAddress service) : m_service(std::move(service)) {}
+HttpConnections::HttpConnections(ServiceAddress service, NameResolver resolver)
+    : m_service(std::move(service)), m_resolver(std::move(resolver))
+{
+}
 
 HttpConnections::~HttpConnections() = default;
 
@@ -198,8 +258,29 @@ HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline
         client = newClient(m_service);
     if (!client)
         return {HttpReply::Failure::Unreachable, "unusable address " + m_service.origin, 0, {}};
+    std::vector<std::string> addresses;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (Clock::now() - m_addressFound < AddressKept)
+            addresses = m_addresses;
+    }
+    if (addresses.empty()) {
+        auto found = addressesOf(m_resolver, hostOf(m_service.origin), deadline);
+        if (auto *failure = std::get_if<HttpReply>(&found))
+            return std::move(*failure);
+        addresses = std::move(std::get<std::vector<std::string>>(found));
+    }
     client->set_keep_alive(true);
-    HttpReply reply = send(*client, m_service, call, deadline, maxBody);
+    size_t used = 0;
+    HttpReply reply = sendToAny(*client, m_service, call, addresses, deadline, maxBody, used);
+    if (!addresses.empty()) {
+        // The address that answered is tried first next time.
+        std::rotate(addresses.begin(), addresses.begin() + ptrdiff_t(used), addresses.end());
+        const std::lock_guard lock(m_mutex);
+        if (m_addresses != addresses || Clock::now() - m_addressFound >= AddressKept)
+            m_addressFound = Clock::now();
+        m_addresses = std::move(addresses);
+    }
     // Only a connection whose call went through cleanly is used again.
     if (reply.failure == HttpReply::Failure::None && reply.status < 500) {
         const std::lock_guard lock(m_mutex);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sites/backends/NameLookup.h"
 #include "sites/backends/Translation.h"
 
 #include <memory>
@@ -48,9 +49,12 @@ struct HttpReply
 inline constexpr size_t MaxBackendAnswer = 4 * 1024 * 1024;
 
 // One request that ends by the deadline whatever the peer does (a trickling or silent
-// peer is cut off), with a body of at most maxBody bytes.
+// peer is cut off, a slow name lookup is left behind), with a body of at most maxBody
+// bytes. The host's name is looked up first, under the deadline; the connection goes to
+// its address while the Host header and TLS (SNI, the certificate's name) keep the name.
 HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
-                      Clock::time_point deadline, size_t maxBody = MaxBackendAnswer);
+                      Clock::time_point deadline, size_t maxBody = MaxBackendAnswer,
+                      const NameResolver &resolver = systemAddresses);
 
 // Kept connections to one service, so that a call does not pay for a new connection
 // each time: each is used by one call at a time, and one whose call failed is dropped.
@@ -60,7 +64,7 @@ class HttpConnections
 public:
     static constexpr size_t MaxIdleConnections = 8;
 
-    explicit HttpConnections(ServiceAddress service);
+    explicit HttpConnections(ServiceAddress service, NameResolver resolver = systemAddresses);
     ~HttpConnections();
     HttpConnections(const HttpConnections &) = delete;
     HttpConnections &operator=(const HttpConnections &) = delete;
@@ -69,10 +73,16 @@ public:
     HttpReply call(const HttpCall &call, Clock::time_point deadline,
                    size_t maxBody = MaxBackendAnswer) const;
 
+    // A name's address is kept this long.
+    static constexpr std::chrono::seconds AddressKept{60};
+
 private:
     ServiceAddress m_service;
+    NameResolver m_resolver;
     mutable std::mutex m_mutex;
     mutable std::vector<std::unique_ptr<httplib::Client>> m_idle;
+    mutable std::vector<std::string> m_addresses; // the host's, the last one that answered first
+    mutable Clock::time_point m_addressFound{};
 };
 
 } // namespace mirel::sites

@@ -54,6 +54,13 @@ public:
     // An exact conversion (simplified <-> traditional Chinese) goes before every
     // translation service, the engine's own vendor included.
     virtual bool exact() const { return false; }
+    // Waits until the backend's language list is known (read in the background) or the
+    // time is up; true when known. A backend with a fixed list knows it at once.
+    virtual bool waitListKnown(Clock::time_point until) const
+    {
+        (void)until;
+        return true;
+    }
     virtual Translation translate(const std::string &utf8, const LanguagePair &pair,
                                   Clock::time_point deadline) const = 0;
 

@@ -50,6 +50,12 @@ const TranslationBackend *TranslationGateway::find(std::string_view name) const
     return nullptr;
 }
 
+bool TranslationGateway::waitListsKnown(Clock::time_point until) const
+{
+    return std::all_of(m_backends.begin(), m_backends.end(),
+                       [until](const auto &backend) { return backend->waitListKnown(until); });
+}
+
 std::vector<const TranslationBackend *>
 TranslationGateway::route(const LanguagePair &pair, std::optional<Engine> engine) const
 {
@@ -70,9 +76,10 @@ TranslationGateway::route(const LanguagePair &pair, std::optional<Engine> engine
 }
 
 GatewayAnswer TranslationGateway::translate(const std::string &utf8, const LanguagePair &pair,
-                                            std::optional<Engine> engine) const
+                                            std::optional<Engine> engine,
+                                            std::optional<Clock::time_point> arrival) const
 {
-    const Clock::time_point deadline = Clock::now() + m_limit;
+    const Clock::time_point deadline = arrival.value_or(Clock::now()) + m_limit;
     const std::vector<const TranslationBackend *> order = route(pair, engine);
     GatewayAnswer answer;
     if (order.empty()) {

@@ -58,12 +58,17 @@ public:
     void setVendor(Engine engine, std::string backendName);
     const std::vector<std::unique_ptr<TranslationBackend>> &backends() const { return m_backends; }
     const TranslationBackend *find(std::string_view name) const;
+    // Waits until every backend's language list is known or the time is up; true when
+    // all are known.
+    bool waitListsKnown(Clock::time_point until) const;
 
     // The backends that offer the pair, in the order they are asked.
     std::vector<const TranslationBackend *> route(const LanguagePair &pair,
                                                   std::optional<Engine> engine = {}) const;
+    // All within the limit from arrival (when the request arrived; now by default).
     GatewayAnswer translate(const std::string &utf8, const LanguagePair &pair,
-                            std::optional<Engine> engine = {}) const;
+                            std::optional<Engine> engine = {},
+                            std::optional<Clock::time_point> arrival = {}) const;
 
 private:
     std::chrono::milliseconds m_limit;

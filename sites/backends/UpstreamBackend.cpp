@@ -8,9 +8,6 @@
 namespace mirel::sites {
 namespace {
 
-constexpr auto kRetryPause = std::chrono::seconds(30);
-constexpr auto kListLimit = std::chrono::seconds(5);
-
 std::string errorText(const QJsonObject &object)
 {
     const QString error = object.value(u"error").toString();
@@ -19,78 +16,65 @@ std::string errorText(const QJsonObject &object)
 
 } // namespace
 
-std::string UpstreamBackend::loadLanguages(Clock::time_point deadline) const
+UpstreamBackend::UpstreamBackend(ServiceAddress service, std::string apiKey,
+                                 ServiceListTiming timing, ServiceList::Log log)
+    : m_connections(std::move(service)), m_apiKey(std::move(apiKey)),
+      m_list(
+          "upstream", [this](Clock::time_point deadline) { return loadLanguages(deadline); },
+          timing, std::move(log))
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_lastTry = Clock::now();
-    }
+    m_list.start();
+}
+
+ServiceList::Load UpstreamBackend::loadLanguages(Clock::time_point deadline) const
+{
     const HttpReply reply = m_connections.call({"GET", "/languages", {}, {}}, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "upstream");
     if (answer.failure)
-        return answer.failure->reason;
+        return {std::nullopt, answer.failure->reason};
     if (reply.status != 200 || !answer.document->isArray())
-        return "upstream: /languages answered " + std::to_string(reply.status) +
-               " without a language list";
-    std::map<std::string, std::set<std::string>> targets;
+        return {std::nullopt, "upstream: /languages answered " + std::to_string(reply.status) +
+                                  " without a language list"};
     std::set<std::string> all;
     for (const QJsonValue &entry : answer.document->array())
         if (const QString code = entry.toObject().value(u"code").toString(); !code.isEmpty())
             all.insert(code.toStdString());
+    ServicePairs pairs;
     for (const QJsonValue &entry : answer.document->array()) {
         const QJsonObject language = entry.toObject();
         const std::string code = language.value(u"code").toString().toStdString();
         if (code.empty())
             continue;
-        std::set<std::string> &to = targets[code];
         // Services that do not list targets translate between every pair they list.
         if (!language.contains(u"targets")) {
-            to = all;
+            for (const std::string &to : all)
+                pairs.emplace(code, to);
             continue;
         }
         for (const QJsonValue &target : language.value(u"targets").toArray())
-            to.insert(target.toString().toStdString());
+            pairs.emplace(code, target.toString().toStdString());
     }
-    const std::lock_guard lock(m_mutex);
-    m_targets = std::move(targets);
-    m_loaded = true;
-    return {};
-}
-
-void UpstreamBackend::reloadIfDue() const
-{
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_loaded || Clock::now() - m_lastTry < kRetryPause)
-            return;
-    }
-    loadLanguages(Clock::now() + kListLimit);
+    return {std::move(pairs), {}};
 }
 
 std::optional<std::pair<std::string, std::string>>
 UpstreamBackend::codes(const LanguagePair &pair) const
 {
-    if (pair.from == pair.to)
+    const std::shared_ptr<const ServicePairs> pairs = m_list.pairs();
+    if (!pairs || pair.from == pair.to)
         return std::nullopt;
-    reloadIfDue();
-    const std::lock_guard lock(m_mutex);
-    for (const std::string &from : libreTranslateCodes(pair.from)) {
-        const auto source = m_targets.find(from);
-        if (source == m_targets.end())
-            continue;
+    for (const std::string &from : libreTranslateCodes(pair.from))
         for (const std::string &to : libreTranslateCodes(pair.to))
-            if (to != from && source->second.count(to))
+            if (to != from && pairs->count({from, to}))
                 return std::pair{from, to};
-    }
     return std::nullopt;
 }
 
 Offer UpstreamBackend::offers(const LanguagePair &pair) const
 {
-    if (codes(pair))
-        return Offer::Yes;
-    const std::lock_guard lock(m_mutex);
-    return m_loaded ? Offer::No : Offer::NotKnownYet;
+    if (!m_list.pairs())
+        return Offer::NotKnownYet;
+    return codes(pair) ? Offer::Yes : Offer::No;
 }
 
 Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePair &pair,
@@ -110,6 +94,9 @@ Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePa
                         "application/json"};
     const HttpReply reply = m_connections.call(call, deadline);
     const JsonAnswer answer = readJsonAnswer(reply, "upstream");
+    // A service that stopped answering may come back with other languages.
+    if (reply.failure == HttpReply::Failure::Unreachable)
+        m_list.askAgain();
     if (answer.failure)
         return *answer.failure;
     const QJsonObject object = answer.document->object();

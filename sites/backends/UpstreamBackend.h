@@ -1,43 +1,35 @@
 #pragma once
 
 #include "sites/backends/BoundedHttp.h"
-
-#include <map>
-#include <mutex>
-#include <set>
+#include "sites/backends/ServiceList.h"
 
 namespace mirel::sites {
 
 // A LibreTranslate-compatible service: its languages come from GET /languages (each with
-// the codes it translates into), a text is translated with POST /translate.
+// the codes it translates into), read in the background; a text is translated with
+// POST /translate. Until the list is read its pairs are not known yet (503, not 501).
 class UpstreamBackend : public TranslationBackend
 {
 public:
-    UpstreamBackend(ServiceAddress service, std::string apiKey)
-        : m_connections(std::move(service)), m_apiKey(std::move(apiKey))
-    {
-    }
+    UpstreamBackend(ServiceAddress service, std::string apiKey, ServiceListTiming timing = {},
+                    ServiceList::Log log = {});
 
-    // Reads the language list; an empty text on success, else why not. A list that
-    // could not be read is asked for again, at most every 30 s, when a pair is looked up.
-    std::string loadLanguages(Clock::time_point deadline) const;
     // The service's codes for a pair it translates, nothing otherwise.
     std::optional<std::pair<std::string, std::string>> codes(const LanguagePair &pair) const;
 
     std::string name() const override { return "upstream"; }
     Offer offers(const LanguagePair &pair) const override;
+    bool waitListKnown(Clock::time_point until) const override { return m_list.waitKnown(until); }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 
 private:
-    void reloadIfDue() const;
+    ServiceList::Load loadLanguages(Clock::time_point deadline) const;
 
     HttpConnections m_connections;
     std::string m_apiKey;
-    mutable std::mutex m_mutex;
-    mutable std::map<std::string, std::set<std::string>> m_targets; // source code -> targets
-    mutable bool m_loaded = false;
-    mutable Clock::time_point m_lastTry{};
+    // Last, so that its reader stops before the connections go.
+    mutable ServiceList m_list;
 };
 
 } // namespace mirel::sites

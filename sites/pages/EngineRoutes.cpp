@@ -4,6 +4,7 @@
 #include "sites/pages/EnginePages.h"
 #include "sites/pages/FormBody.h"
 #include "sites/pages/GbkCodec.h"
+#include "sites/server/ConnectionPool.h"
 
 #include <algorithm>
 #include <cctype>
@@ -47,7 +48,8 @@ std::optional<std::vector<FormField>> readForm(const httplib::Request &req, http
 GatewayAnswer translated(const SiteContext &ctx, Engine engine, const std::string &utf8,
                          const LanguagePair &pair, httplib::Response &res)
 {
-    GatewayAnswer answer = ctx.gateway.translate(utf8, pair, engine);
+    // The time limit runs from the request's arrival, a wait for a thread included.
+    GatewayAnswer answer = ctx.gateway.translate(utf8, pair, engine, requestArrival());
     res.set_header(TranslatedByHeader, answer.note());
     return answer;
 }

@@ -8,6 +8,8 @@
 #include "sites/pages/DictionaryRoute.h"
 #include "sites/pages/EngineRoutes.h"
 #include "sites/pages/SiteRoutes.h"
+#include "sites/server/ConnectionPool.h"
+#include "sites/server/RequestBody.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -49,18 +51,25 @@ void note(const SiteOptions &options, const std::string &text)
         std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
 }
 
+// A list read takes at most this long: a server that stops waits for a read under way.
+constexpr ServiceListTiming kListTiming{.limit = std::chrono::seconds(5)};
+
 ApertiumBackend *addBackends(TranslationGateway &gateway, const SiteOptions &options)
 {
-    const auto deadline = [&options] { return Clock::now() + options.backendLimit; };
+    // The services' language lists are read in the background: the server listens at
+    // once, and a service's pairs answer 503 until its list is read.
+    ServiceList::Log log;
+    if (options.logRequests)
+        log = [](const std::string &text) {
+            std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
+        };
     ApertiumBackend *added = nullptr;
     if (!options.apertium.empty()) {
         ApertiumOptions apertiumOptions;
         apertiumOptions.cacheFolder = options.cacheFolder;
         apertiumOptions.probe = options.apertiumProbe;
-        if (options.logRequests)
-            apertiumOptions.log = [](const std::string &line) {
-                std::fprintf(stderr, "mirel-sites: %s\n", line.c_str());
-            };
+        apertiumOptions.listTiming = kListTiming;
+        apertiumOptions.log = log;
         auto apertium = std::make_unique<ApertiumBackend>(
             serviceAddress(options.apertium, "Apertium"), std::move(apertiumOptions));
         apertium->start();
@@ -71,23 +80,14 @@ ApertiumBackend *addBackends(TranslationGateway &gateway, const SiteOptions &opt
         added = apertium.get();
         gateway.add(std::move(apertium));
     }
-    if (const auto address = options.services.get("upstream"); address && !address->empty()) {
-        auto upstream = std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
-                                                          options.services.value("api-key"));
-        const std::string error = upstream->loadLanguages(deadline());
-        note(options, error.empty() ? "upstream at " + *address
-                                    : "upstream not ready (asked again later): " + error);
-        gateway.add(std::move(upstream));
-    }
+    if (const auto address = options.services.get("upstream"); address && !address->empty())
+        gateway.add(std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
+                                                      options.services.value("api-key"),
+                                                      kListTiming, log));
     const SitesSettings &services = options.services;
-    if (const std::string key = services.value("deepl-key"); !key.empty()) {
-        const bool log = options.logRequests;
-        gateway.add(std::make_unique<DeepLBackend>(
-            key, services.value("deepl-url"), ServiceListTiming{}, [log](const std::string &line) {
-                if (log)
-                    std::fprintf(stderr, "mirel-sites: %s\n", line.c_str());
-            }));
-    }
+    if (const std::string key = services.value("deepl-key"); !key.empty())
+        gateway.add(
+            std::make_unique<DeepLBackend>(key, services.value("deepl-url"), kListTiming, log));
     if (const std::string url = services.value("openai-url"); !url.empty()) {
         if (const std::string model = services.value("openai-model"); !model.empty()) {
             gateway.add(std::make_unique<OpenAiBackend>(url, model, services.value("openai-key")));
@@ -118,10 +118,36 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
             handler(req, res, m_ctx);
         };
     };
-    m_server.Post("/", route(handleGoogle));
-    m_server.Post("/trans.php", route(handleRelay));
-    m_server.Post("/translate", route(handleYoudao));
-    m_server.Post("/translate_txt", route(handleYahoo));
+    // A form is read here, bounded, rather than whole by the library before any route runs.
+    const auto form = [this](Handler handler) {
+        return [this, handler](const httplib::Request &req, httplib::Response &res,
+                               const httplib::ContentReader &reader) {
+            RequestBody body = readRequestBody(req, reader);
+            if (body.outcome == RequestBody::Outcome::TooLarge)
+                return refuseAndClose(res, 413,
+                                      "form over " + std::to_string(MaxFormBody) +
+                                          " bytes: the passage is too long");
+            if (body.outcome == RequestBody::Outcome::Broken)
+                return refuseAndClose(res, 400, "form body not read whole");
+            httplib::Request withBody = req;
+            withBody.body = std::move(body.bytes);
+            handler(withBody, res, m_ctx);
+        };
+    };
+    m_server.Post("/", form(handleGoogle));
+    m_server.Post("/trans.php", form(handleRelay));
+    m_server.Post("/translate", form(handleYoudao));
+    m_server.Post("/translate_txt", form(handleYahoo));
+    // No other body is read at all.
+    const auto noSuchPage = [](const httplib::Request &req, httplib::Response &res,
+                               const httplib::ContentReader &reader) {
+        readRequestBody(req, reader, 0);
+        refuseAndClose(res, 404, "no such page: " + req.method + " " + req.path);
+    };
+    m_server.Post(".*", noSuchPage);
+    m_server.Put(".*", noSuchPage);
+    m_server.Patch(".*", noSuchPage);
+    m_server.Delete(".*", noSuchPage);
     m_server.Get("/search", route(handleDictionary));
     m_server.Get("/translate_tts", route(handleSpeech));
     m_server.Get("/ad/201072928_1.html", route(handleAdPage));
@@ -129,9 +155,19 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_server.Get("/SiteBack/updateTxt/28.txt", route(handleUpdateList));
     m_server.Get("/", route(handleIndex));
     m_server.set_error_handler([](const httplib::Request &req, httplib::Response &res) {
-        if (res.body.empty())
+        if (!res.has_header("Content-Type"))
             res.set_content("no such page: " + req.method + " " + req.path + "\n",
                             "text/plain; charset=utf-8");
+    });
+    // No body is read whole by the library (the routes above take every method that has
+    // one); this bounds what the library would skip unread.
+    m_server.set_payload_max_length(MaxDrainedBody);
+    // Every connection has a thread of its own (up to a bound), so that a page never
+    // waits behind backend calls or idle connections.
+    m_server.new_task_queue = [] { return new ConnectionPool(); };
+    m_server.set_pre_routing_handler([](const httplib::Request &, httplib::Response &) {
+        markRequestArrival();
+        return httplib::Server::HandlerResponse::Unhandled;
     });
     if (m_options.logRequests)
         m_server.set_logger(logRequest);
@@ -142,14 +178,20 @@ int SiteServer::bind(int port)
 {
     // A restart binds at once even while the last run's connections wait out TIME-WAIT;
     // unlike the library's default (SO_REUSEPORT), a second server cannot take the port.
-    m_server.set_socket_options([](socket_t sock) {
+    socket_t listening = INVALID_SOCKET;
+    m_server.set_socket_options([&listening](socket_t sock) {
         const int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = sock;
     });
     const bool ok = port == 0 ? (m_port = m_server.bind_to_any_port("127.0.0.1")) > 0
                               : m_server.bind_to_port("127.0.0.1", port);
+    m_server.set_socket_options([](socket_t) {}); // the local above goes
     if (!ok)
         return m_port = -1;
+    // The library listens with a queue of 5: a burst of connections (the window's
+    // requests while others wait) would lose SYNs and wait a second for each retry.
+    ::listen(listening, SOMAXCONN);
     if (port != 0)
         m_port = port;
     m_ctx.base = "http://127.0.0.1:" + std::to_string(m_port);

@@ -33,8 +33,8 @@ struct SiteOptions
 class SiteServer
 {
 public:
-    // Reads the data files and the engines' language lists (each bounded by the backend
-    // limit; an engine that does not answer is left out and logged). Throws
+    // Reads the data files and starts reading the services' language lists in the
+    // background (a service's pairs answer 503 until its list is read). Throws
     // DataFileError for unusable data and std::invalid_argument for a bad address.
     explicit SiteServer(SiteOptions options = {});
     SiteServer(const SiteServer &) = delete;

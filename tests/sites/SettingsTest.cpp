@@ -1,3 +1,4 @@
+#include "sites/backends/BoundedHttp.h"
 #include "sites/backends/Glossary.h"
 #include "sites/server/DataFile.h"
 #include "sites/server/SitesSettings.h"
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <sstream>
 
 using namespace mirel::sites;
 
@@ -60,4 +62,41 @@ TEST(DataFiles, AFaultNamesTheFileAndLine)
     writeFile(dir, "glossary.tsv", "\xff\xfe\n");
     EXPECT_EQ(errorOf([&] { readGlossaryRows(dir.path().toStdString()); }),
               dir.filePath(QStringLiteral("glossary.tsv")).toStdString() + ": is not UTF-8");
+}
+
+// Every settings example in README (its ```ini blocks), read as a settings file: no error,
+// and every address in it usable as one.
+TEST(SitesSettings, ReadmeExamplesWorkAsWritten)
+{
+    std::ifstream readme(std::filesystem::path(MIREL_SOURCE_DIR) / "README.md");
+    ASSERT_TRUE(readme) << "README.md not found";
+    std::vector<std::string> blocks;
+    std::string line;
+    bool inBlock = false;
+    while (std::getline(readme, line)) {
+        if (!inBlock && line.rfind("```ini", 0) == 0) {
+            inBlock = true;
+            blocks.emplace_back();
+        } else if (inBlock && line.rfind("```", 0) == 0) {
+            inBlock = false;
+        } else if (inBlock) {
+            blocks.back() += line + "\n";
+        }
+    }
+    ASSERT_FALSE(blocks.empty());
+    const QTemporaryDir dir;
+    for (const std::string &block : blocks) {
+        SCOPED_TRACE(block);
+        SitesSettings settings;
+        EXPECT_EQ(errorOf([&] { settings = readSettingsFile(writeFile(dir, "x.conf", block)); }),
+                  "no error");
+        EXPECT_FALSE(settings.values.empty());
+        for (const auto &[name, value] : settings.values) {
+            const bool address = name == "upstream" || (name == "apertium" && value != "off") ||
+                                 (name.size() > 4 && name.substr(name.size() - 4) == "-url");
+            if (address) {
+                EXPECT_TRUE(parseServiceAddress(value)) << name << " = " << value;
+            }
+        }
+    }
 }

@@ -17,7 +17,8 @@ protected:
     void SetUp() override { start({}); }
     void TearDown() override { shutDown(); }
 
-    void start(mirel::sites::SiteOptions options);
+    // Waits (up to 5 s) for the services' lists, unless told not to.
+    void start(mirel::sites::SiteOptions options, bool waitForLists = true);
     void shutDown();
 
     httplib::Result get(const std::string &target, const httplib::Headers &headers = {}) const;

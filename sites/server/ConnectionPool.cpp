@@ -1,0 +1,78 @@
+#include "sites/server/ConnectionPool.h"
+
+#include <optional>
+
+namespace mirel::sites {
+namespace {
+
+// The library hands a handler no context of its own: the worker thread that serves a
+// connection carries its times.
+thread_local std::optional<Clock::time_point> t_accepted;
+thread_local Clock::time_point t_arrival;
+
+} // namespace
+
+ConnectionPool::~ConnectionPool()
+{
+    shutdown();
+}
+
+void ConnectionPool::enqueue(std::function<void()> connection)
+{
+    const std::lock_guard lock(m_mutex);
+    m_jobs.push_back({std::move(connection), Clock::now()});
+    if (m_idle >= m_jobs.size() || m_threads.size() >= m_maxThreads)
+        return m_wake.notify_one();
+    m_threads.emplace_back([this] { work(); });
+}
+
+void ConnectionPool::shutdown()
+{
+    std::vector<std::thread> threads;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        threads.swap(m_threads);
+    }
+    m_wake.notify_all();
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+size_t ConnectionPool::threads() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_threads.size();
+}
+
+void ConnectionPool::work()
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        ++m_idle;
+        m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        --m_idle;
+        if (m_jobs.empty())
+            return; // stopping, nothing left
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        lock.unlock();
+        t_accepted = job.accepted;
+        job.run();
+        t_accepted.reset();
+        lock.lock();
+    }
+}
+
+void markRequestArrival()
+{
+    t_arrival = t_accepted.value_or(Clock::now());
+    t_accepted.reset();
+}
+
+Clock::time_point requestArrival()
+{
+    return t_arrival == Clock::time_point{} ? Clock::now() : t_arrival;
+}
+
+} // namespace mirel::sites
