@@ -223,8 +223,9 @@ TEST(BaiduPassage, ALongPassageGoesInPacedPiecesAndComesBackExactly)
     ASSERT_GT(requests.size(), 6u);
     for (size_t i = 0; i < requests.size(); ++i) {
         EXPECT_LE(QString::fromStdString(field(requests[i], "q")).size(), 40);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GE(requests[i].time - requests[i - 1].time, 95ms);
+        }
     }
 }
 
