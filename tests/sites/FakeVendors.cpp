@@ -55,6 +55,10 @@ FakeVendor::FakeVendor(Kind kind, std::string id, std::string secret)
     m_server.set_keep_alive_timeout(1);
     m_port = m_server.bind_to_any_port("127.0.0.1");
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    // The server only stops once it listens: a test that asks nothing must still end.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!m_server.is_running() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 FakeVendor::~FakeVendor()

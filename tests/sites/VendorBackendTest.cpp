@@ -49,7 +49,7 @@ TEST(VendorSignatures, TheVendorsExamplesAndTheWrittenFormula)
         {"abcdefghijklmnopqrst", "abcdefghijklmnopqrst"},
         {"abcdefghijklmnopqrstu", "abcdefghij21lmnopqrstu"},
         {"今天天气很好，我们去公园散步吧。明天见", "今天天气很好，我们去公园散步吧。明天见"},
-        {"今天天气很好，我们去公园散步吧。明天再见吧", "今天天气很好，我们去21散步吧。明天再见吧"},
+        {"今天天气很好，我们去公园散步吧。明天再见吧", "今天天气很好，我们去21园散步吧。明天再见吧"},
         {"123456789😀abcdefghijk", "123456789?22bcdefghijk"},
     };
     for (const Row &row : rows)
