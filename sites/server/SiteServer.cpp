@@ -1,10 +1,13 @@
 #include "sites/server/SiteServer.h"
 
 #include "sites/backends/ApertiumBackend.h"
+#include "sites/backends/BaiduBackend.h"
 #include "sites/backends/DeepLBackend.h"
 #include "sites/backends/GlossaryBackend.h"
+#include "sites/backends/GoogleCloudBackend.h"
 #include "sites/backends/OpenAiBackend.h"
 #include "sites/backends/UpstreamBackend.h"
+#include "sites/backends/YoudaoBackend.h"
 #include "sites/pages/DictionaryRoute.h"
 #include "sites/pages/EngineRoutes.h"
 #include "sites/pages/SiteRoutes.h"
@@ -51,6 +54,56 @@ void note(const SiteOptions &options, const std::string &text)
         std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
 }
 
+ServiceEndpoint serviceEndpoint(const SitesSettings &settings, const std::string &setting,
+                                std::string_view fallback)
+{
+    const std::string address = settings.value(setting, fallback);
+    const auto endpoint = parseServiceEndpoint(address);
+    if (!endpoint)
+        throw std::invalid_argument(setting +
+                                    " must read http(s)://host[:port][/path]: " + address);
+    return *endpoint;
+}
+
+// The services whose settings are all given: Baidu, Youdao and Google Cloud, each also
+// the vendor service of its engine. One whose settings are half given is left out.
+void addVendorServices(TranslationGateway &gateway, const SiteOptions &options)
+{
+    const SitesSettings &s = options.services;
+    const auto given = [&](std::string_view name, std::initializer_list<const char *> settings) {
+        std::string missing;
+        size_t present = 0;
+        for (const char *setting : settings)
+            if (s.value(setting).empty())
+                missing += (missing.empty() ? "" : ", ") + std::string(setting);
+            else
+                ++present;
+        if (present > 0 && !missing.empty())
+            note(options, std::string(name) + " left out: " + missing + " not set");
+        return missing.empty();
+    };
+    if (given("baidu", {"baidu-app-id", "baidu-key"})) {
+        const auto endpoint = serviceEndpoint(s, "baidu-url", BaiduBackend::DefaultAddress);
+        note(options, "baidu at " + endpoint.service.origin + endpoint.path);
+        gateway.add(std::make_unique<BaiduBackend>(
+            endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")}));
+    }
+    if (given("youdao", {"youdao-app-key", "youdao-app-secret"})) {
+        const auto endpoint = serviceEndpoint(s, "youdao-url", YoudaoBackend::DefaultAddress);
+        note(options, "youdao at " + endpoint.service.origin + endpoint.path);
+        gateway.add(std::make_unique<YoudaoBackend>(
+            endpoint, YoudaoAccount{s.value("youdao-app-key"), s.value("youdao-app-secret")}));
+    }
+    if (given("google", {"google-key"})) {
+        const auto endpoint = serviceEndpoint(s, "google-url", GoogleCloudBackend::DefaultAddress);
+        note(options, "google at " + endpoint.service.origin + endpoint.path);
+        gateway.add(std::make_unique<GoogleCloudBackend>(endpoint, s.value("google-key")));
+    }
+    gateway.setVendor(Engine::Relay, "baidu");
+    gateway.setVendor(Engine::Youdao, "youdao");
+    gateway.setVendor(Engine::Google, "google");
+}
+
 // A list read takes at most this long: a server that stops waits for a read under way.
 constexpr ServiceListTiming kListTiming{.limit = std::chrono::seconds(5)};
 
@@ -63,6 +116,7 @@ ApertiumBackend *addBackends(TranslationGateway &gateway, const SiteOptions &opt
         log = [](const std::string &text) {
             std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
         };
+    addVendorServices(gateway, options);
     ApertiumBackend *added = nullptr;
     if (!options.apertium.empty()) {
         ApertiumOptions apertiumOptions;
