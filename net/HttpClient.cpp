@@ -29,6 +29,11 @@ private:
     THttpProtocolVersion m_saved;
 };
 
+bool hasLineBreakOrNul(const QByteArray &text)
+{
+    return text.contains('\r') || text.contains('\n') || text.contains('\0');
+}
+
 quint16 portNumber(const QByteArray &text)
 {
     bool ok = false;
@@ -172,7 +177,15 @@ THttpClient::Decision THttpClient::decide()
             Disconnect();
             throw EHttpProtocolError(m_response.ResponseText, code, QByteArray());
         }
-        return m_redirectCount < RedirectMaximum ? Decision::Follow : Decision::LastRedirection;
+        if (m_redirectCount >= RedirectMaximum)
+            return Decision::LastRedirection;
+        // A target with a line break or NUL would carry its own header lines into the
+        // next request: the redirection fails as one that is not followed.
+        if (hasLineBreakOrNul(m_response.Location)) {
+            Disconnect();
+            throw EHttpProtocolError(m_response.ResponseText, code, QByteArray());
+        }
+        return Decision::Follow;
     }
     if (code == 401 && !Request.BasicAuthentication &&
         m_response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))
