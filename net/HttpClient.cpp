@@ -110,13 +110,15 @@ void THttpClient::connectTo(const HttpAddress &address, THttpProtocolVersion ver
                          m_reader->hasBuffered()))
         Disconnect();
     if (!m_connection) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                              m_deadline - std::chrono::steady_clock::now())
-                              .count();
-        if (left <= 0)
-            throw socketError(kConnectionTimedOut);
-        const int connectMs = int(std::min<long long>(ConnectTimeoutMs, left));
-        m_connection = TcpConnection::open(address.host, portNumber(address.port), connectMs);
+        // Name lookup and the connects to all of the host's addresses share one limit,
+        // cut to the call's.
+        const auto connectDeadline =
+            ConnectTimeoutMs < 0
+                ? m_deadline
+                : std::min(m_deadline, std::chrono::steady_clock::now() +
+                                           std::chrono::milliseconds(ConnectTimeoutMs));
+        m_connection = TcpConnection::open(address.host, portNumber(address.port), connectDeadline,
+                                           m_resolver);
         m_reader = std::make_unique<ResponseReader>(*m_connection, ReadTimeoutMs);
     }
     m_connection->setDeadline(m_deadline);
