@@ -102,7 +102,7 @@ std::unique_ptr<TcpConnection> TcpConnection::open(const QByteArray &host, quint
             const int fd = connectOne(addresses[i], share);
             return std::unique_ptr<TcpConnection>(new TcpConnection(fd, host, port));
         } catch (const ESocketError &) {
-            if (i + 1 == addresses.size())
+            if (last)
                 throw;
         }
     }
