@@ -1,9 +1,9 @@
 #include "dictionary/WordScraper.h"
 
 #include "dictionary/DictionaryRequest.h"
+#include "dictionary/ExampleBlocks.h"
 #include "dictionary/WordRecord.h"
 #include "util/LineBreaks.h"
-#include "util/TRegexMatcher.h"
 #include "util/TextCodec.h"
 #include "util/TextHelpers.h"
 
@@ -87,13 +87,10 @@ QByteArray sentence(const QString &block, QStringView start, QStringView end)
 // block is the one in the word's language.
 QList<ExamplePair> examplePairs(const QString &section, bool chineseWord)
 {
+    const QByteArray sectionGbk = toGbk(section);
     QList<ExamplePair> pairs;
-    TRegexMatcher matcher;
-    matcher.setOptions(matcher.options() | preSingleLine);
-    matcher.setSubject(toGbk(section));
-    matcher.setRegEx("<div id=\"ssResultDiv.*?<div class=space7>");
-    for (bool found = matcher.match(); found; found = matcher.matchAgain()) {
-        const QString block = fromGbk(matcher.matchedText());
+    for (const QByteArrayView bytes : exampleBlocks(sectionGbk)) {
+        const QString block = fromGbk(bytes);
         const QByteArray first = sentence(block, u"<span>", u"</span>");
         const QByteArray second = sentence(block, u"<br>\n      <span>", u"</span><br>");
         pairs.append(chineseWord ? ExamplePair{second, first} : ExamplePair{first, second});

@@ -1,9 +1,11 @@
 // The result page filler on an arbitrary word record, and on an arbitrary template.
 // The first byte chooses which of the two comes from the input; the other is a fixed
 // template or record. Whatever the page gets, its shown slots parse back to allowed
-// elements and attributes only, and its script arguments cannot leave their quotes.
+// elements and attributes only, and each script argument, read as a browser reads it
+// where it stands, is exactly one string literal.
 #include "dictionary/ResultPage.h"
 #include "dictionary/WordRecord.h"
+#include "fuzz/ScriptArgumentOracle.h"
 #include "util/Errors.h"
 
 #include <QString>
@@ -92,15 +94,6 @@ bool outsideAllowList(const QString &html)
     return bad;
 }
 
-bool leavesQuotes(const QString &value)
-{
-    for (const QChar c : value) {
-        if (c == u'\'' || c == u'"' || c == u'<' || c == u'>' || c == u'\n' || c == u'\r')
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -115,10 +108,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (values.size() != 15)
             std::abort();
         for (qsizetype i = 0; i < values.size(); ++i) {
-            const bool scriptArgument = i == 3 || i == 6 || i == 9 || i == 12 || i == 14;
-            const bool cleaned = i != 0 && !scriptArgument;
+            const bool playArgument = i == 3 || i == 6 || i == 9 || i == 12;
+            const bool cleaned = i != 0 && !playArgument && i != 14;
             if ((cleaned && outsideAllowList(values[i])) ||
-                (scriptArgument && leavesQuotes(values[i]))) {
+                (playArgument && !fuzz::playArgumentHolds(values[i])) ||
+                (i == 14 && !fuzz::scriptArgumentHolds(values[i]))) {
                 const QByteArray shown = values[i].toUtf8().replace('\0', "\\0");
                 std::fprintf(stderr, "slot %d: %s\n", int(i), shown.constData());
                 std::abort();

@@ -16,6 +16,24 @@ bool hasControlByte(const QByteArray &s)
     });
 }
 
+// Names and domains match without regard to ASCII case.
+QByteArray foldedCase(const QByteArray &s)
+{
+    QByteArray out = s;
+    for (char &c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    return out;
+}
+
+void indexNames(TCookieStore::DomainEntry &entry)
+{
+    entry.names.clear();
+    for (qsizetype i = 0; i < entry.cookies.size(); ++i)
+        entry.names.insert(foldedCase(entry.cookies[i].Name), i);
+}
+
 QDateTime systemNow()
 {
     return QDateTime::currentDateTimeUtc();
@@ -74,33 +92,37 @@ void TCookieStore::AddCookie(const QByteArray &text, const QByteArray &host, boo
     if (!domainMatches(host, cookie.Domain))
         return;
 
-    DomainEntry *entry = nullptr;
-    for (DomainEntry &d : m_domains) {
-        if (d.key.compare(cookie.Domain, Qt::CaseInsensitive) == 0) {
-            entry = &d;
-            break;
-        }
+    DomainEntry &entry = entryFor(cookie.Domain);
+    const QByteArray name = foldedCase(cookie.Name);
+    const auto stored = entry.names.constFind(name);
+    if (stored != entry.names.cend()) {
+        entry.cookies[*stored] = std::move(cookie); // keeps its place, takes the new expiry too
+        return;
     }
-    if (!entry) {
-        m_domains.append({cookie.Domain, {}});
-        entry = &m_domains.last();
-    }
-    for (TCookieRFC2109 &stored : entry->cookies) {
-        if (stored.Name.compare(cookie.Name, Qt::CaseInsensitive) == 0) {
-            stored = std::move(cookie); // keeps its place, takes the new expiry too
-            return;
-        }
-    }
-    entry->cookies.append(std::move(cookie));
+    entry.names.insert(name, entry.cookies.size());
+    entry.cookies.append(std::move(cookie));
+}
+
+TCookieStore::DomainEntry &TCookieStore::entryFor(const QByteArray &domain)
+{
+    const QByteArray key = foldedCase(domain);
+    const auto found = m_domainIndex.constFind(key);
+    if (found != m_domainIndex.cend())
+        return m_domains[*found];
+    m_domainIndex.insert(key, m_domains.size());
+    m_domains.append({domain, {}, {}});
+    return m_domains.last();
 }
 
 void TCookieStore::removeExpired()
 {
     const QDateTime now = m_clock();
     for (DomainEntry &d : m_domains) {
-        d.cookies.removeIf([&now](const TCookieRFC2109 &c) {
+        const auto removed = d.cookies.removeIf([&now](const TCookieRFC2109 &c) {
             return !c.Expires.isEmpty() && cookieExpiryMoment(c.Expires) < now;
         });
+        if (removed > 0)
+            indexNames(d);
     }
 }
 

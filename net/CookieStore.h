@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 
 #include <functional>
@@ -21,6 +22,8 @@ public:
     {
         QByteArray key; // the domain as first stored
         QList<TCookieRFC2109> cookies;
+        // The position in cookies of each name, by the name in ASCII lower case.
+        QHash<QByteArray, qsizetype> names;
     };
 
     // clock gives the present moment; the system clock when empty.
@@ -40,9 +43,12 @@ public:
 
 private:
     void removeExpired();
+    DomainEntry &entryFor(const QByteArray &domain);
 
     Clock m_clock;
     QList<DomainEntry> m_domains;
+    // The position in m_domains of each domain, by the domain in ASCII lower case.
+    QHash<QByteArray, qsizetype> m_domainIndex;
 };
 
 // Whether a cookie domain applies to host: the same name, or host ends with "." and the

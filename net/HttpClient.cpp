@@ -29,6 +29,11 @@ private:
     THttpProtocolVersion m_saved;
 };
 
+bool hasLineBreakOrNul(const QByteArray &text)
+{
+    return text.contains('\r') || text.contains('\n') || text.contains('\0');
+}
+
 quint16 portNumber(const QByteArray &text)
 {
     bool ok = false;
@@ -105,13 +110,15 @@ void THttpClient::connectTo(const HttpAddress &address, THttpProtocolVersion ver
                          m_reader->hasBuffered()))
         Disconnect();
     if (!m_connection) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                              m_deadline - std::chrono::steady_clock::now())
-                              .count();
-        if (left <= 0)
-            throw socketError(kConnectionTimedOut);
-        const int connectMs = int(std::min<long long>(ConnectTimeoutMs, left));
-        m_connection = TcpConnection::open(address.host, portNumber(address.port), connectMs);
+        // Name lookup and the connects to all of the host's addresses share one limit,
+        // cut to the call's.
+        const auto connectDeadline =
+            ConnectTimeoutMs < 0
+                ? m_deadline
+                : std::min(m_deadline, std::chrono::steady_clock::now() +
+                                           std::chrono::milliseconds(ConnectTimeoutMs));
+        m_connection = TcpConnection::open(address.host, portNumber(address.port), connectDeadline,
+                                           m_resolver);
         m_reader = std::make_unique<ResponseReader>(*m_connection, ReadTimeoutMs);
     }
     m_connection->setDeadline(m_deadline);
@@ -172,7 +179,15 @@ THttpClient::Decision THttpClient::decide()
             Disconnect();
             throw EHttpProtocolError(m_response.ResponseText, code, QByteArray());
         }
-        return m_redirectCount < RedirectMaximum ? Decision::Follow : Decision::LastRedirection;
+        if (m_redirectCount >= RedirectMaximum)
+            return Decision::LastRedirection;
+        // A target with a line break or NUL would carry its own header lines into the
+        // next request: the redirection fails as one that is not followed.
+        if (hasLineBreakOrNul(m_response.Location)) {
+            Disconnect();
+            throw EHttpProtocolError(m_response.ResponseText, code, QByteArray());
+        }
+        return Decision::Follow;
     }
     if (code == 401 && !Request.BasicAuthentication &&
         m_response.header("WWW-Authenticate").trimmed().toLower().startsWith("basic"))

@@ -4,6 +4,7 @@
 #include "net/HttpAddress.h"
 #include "net/HttpRequest.h"
 #include "net/HttpResponse.h"
+#include "net/NameLookup.h"
 
 #include <QByteArray>
 #include <QList>
@@ -31,6 +32,8 @@ struct TProxyParams
 class THttpClient
 {
 public:
+    // The longest the connect step may take: name lookup and connects to every address
+    // of the host together, within the call's bound.
     static constexpr int kConnectTimeoutMs = 30000;
     static constexpr int kReadTimeoutMs = 60000;
     static constexpr int kRedirectBodyTimeoutMs = 4000;
@@ -76,6 +79,9 @@ public:
     // The clock the cookie store uses (now or when it is created).
     void setCookieClock(TCookieStore::Clock clock);
 
+    // How host names are looked up (the platform's name service unless replaced).
+    void setNameResolver(NameResolver resolver) { m_resolver = std::move(resolver); }
+
     bool Connected() const { return m_connection != nullptr; }
     void Disconnect();
 
@@ -109,6 +115,7 @@ private:
     std::unique_ptr<TcpConnection> m_connection;
     std::unique_ptr<ResponseReader> m_reader;
     std::chrono::steady_clock::time_point m_deadline; // of the call that runs
+    NameResolver m_resolver = platformResolve;
 };
 
 } // namespace mirel

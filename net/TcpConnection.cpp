@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -17,11 +16,6 @@
 namespace mirel {
 
 namespace {
-
-struct AddrInfoDeleter
-{
-    void operator()(addrinfo *ai) const { freeaddrinfo(ai); }
-};
 
 class FdGuard
 {
@@ -71,13 +65,12 @@ int waitBudget(int timeoutMs, TcpConnection::Clock::time_point deadline)
     return timeoutMs < 0 ? leftMs : std::min(timeoutMs, leftMs);
 }
 
-int connectOne(const addrinfo *ai, int timeoutMs)
+int connectOne(const SocketAddress &to, int timeoutMs)
 {
-    FdGuard fd(
-        ::socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol));
+    FdGuard fd(::socket(to.address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (fd.get() < 0)
         throw socketErrorFromErrno(errno);
-    if (::connect(fd.get(), ai->ai_addr, ai->ai_addrlen) != 0) {
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr *>(&to.address), to.length) != 0) {
         if (errno != EINPROGRESS)
             throw socketErrorFromErrno(errno);
         if (!waitFor(fd.get(), POLLOUT, timeoutMs))
@@ -97,25 +90,19 @@ int connectOne(const addrinfo *ai, int timeoutMs)
 } // namespace
 
 std::unique_ptr<TcpConnection> TcpConnection::open(const QByteArray &host, quint16 port,
-                                                   int connectTimeoutMs)
+                                                   Clock::time_point connectDeadline,
+                                                   const NameResolver &resolver)
 {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo *found = nullptr;
-    const QByteArray service = QByteArray::number(port);
-    if (::getaddrinfo(host.constData(), service.constData(), &hints, &found) != 0 || !found)
-        throw socketError(kHostNotFound);
-    const std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
-
-    // Try each address in turn; the last failure is the one reported.
-    for (const addrinfo *ai = list.get();; ai = ai->ai_next) {
+    const std::vector<SocketAddress> addresses = lookUpName(host, port, connectDeadline, resolver);
+    for (size_t i = 0;; ++i) {
+        const int left = waitBudget(-1, connectDeadline); // negative: no deadline
+        const bool last = i + 1 == addresses.size();
+        const int share = left < 0 || last ? left : std::max(1, left / int(addresses.size() - i));
         try {
-            const int fd = connectOne(ai, connectTimeoutMs);
+            const int fd = connectOne(addresses[i], share);
             return std::unique_ptr<TcpConnection>(new TcpConnection(fd, host, port));
         } catch (const ESocketError &) {
-            if (!ai->ai_next)
+            if (last)
                 throw;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/ByteSource.h"
+#include "net/NameLookup.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -16,15 +17,19 @@ class TcpConnection : public ByteSource
 public:
     static constexpr qsizetype kBlockSize = 32768;
 
-    // Resolves host (a dotted IPv4 address is used as it is) and connects to port.
-    // A connect that has not completed within connectTimeoutMs fails with 10060.
+    using Clock = std::chrono::steady_clock;
+
+    // Resolves host through resolver (a numeric address is used as it is) and connects
+    // to port, trying its addresses in order. Lookup and connects share the time up to
+    // connectDeadline: each address gets an equal share of what is left, the last one
+    // all of it. Past the deadline the step fails with 10060; otherwise the last
+    // address's failure is reported.
     static std::unique_ptr<TcpConnection> open(const QByteArray &host, quint16 port,
-                                               int connectTimeoutMs);
+                                               Clock::time_point connectDeadline,
+                                               const NameResolver &resolver = platformResolve);
     ~TcpConnection() override;
     TcpConnection(const TcpConnection &) = delete;
     TcpConnection &operator=(const TcpConnection &) = delete;
-
-    using Clock = std::chrono::steady_clock;
 
     // A point in time after which send and receive fail with 10060 however the peer
     // paces its bytes; each wait is cut to end there. None by default.

@@ -27,9 +27,11 @@ for t in "${TARGETS[@]}"; do
   artifacts="build-fuzz/artifacts/${t#fuzz_}/"
   mkdir -p "$work" "$artifacts"
   echo "== $t for ${SECONDS_PER_TARGET}s"
+  dict=()
+  [ -f "fuzz/${t#fuzz_}.dict" ] && dict=(-dict="fuzz/${t#fuzz_}.dict")
   "build-fuzz/fuzz/$t" -max_total_time="$SECONDS_PER_TARGET" -rss_limit_mb=2048 \
     -max_len=65536 -timeout=10 -print_final_stats=1 -artifact_prefix="$artifacts" \
-    "$work" "$seeds" 2>&1 | tee "build-fuzz/$t.log" | grep -E "^(#[0-9]+ +DONE|stat::|==[0-9]+==ERROR|SUMMARY)" || true
+    "${dict[@]}" "$work" "$seeds" 2>&1 | tee "build-fuzz/$t.log" | grep -E "^(#[0-9]+ +DONE|stat::|==[0-9]+==ERROR|SUMMARY)" || true
   if [ "${PIPESTATUS[0]}" -ne 0 ]; then
     echo "$t found a problem: see build-fuzz/$t.log and $artifacts" >&2
     failed+=("$t")

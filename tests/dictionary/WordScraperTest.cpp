@@ -1,6 +1,11 @@
 #include "dictionary/WordScraper.h"
 #include "DictionaryFixtures.h"
+#include "dictionary/ExampleBlocks.h"
+#include "util/TRegexMatcher.h"
 #include "util/TextCodec.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -128,4 +133,45 @@ TEST(WordScraper, NotFoundSentenceIgnoresAsciiCase)
     EXPECT_TRUE(scrapeWord("APPLE", dictionaryFixture("notfound.html")).isEmpty());
     // The same page for another word is read as a result.
     EXPECT_FALSE(scrapeWord("pear", dictionaryFixture("notfound.html")).isEmpty());
+}
+
+// The blocks are those of the lazy pattern search the page layout was first read with, on
+// sections made of markers, their prefixes and text in random order.
+TEST(ExampleBlocks, SameAsTheLazyPatternSearch)
+{
+    static const QByteArray pieces[] = {
+        "<div id=\"ssResultDiv", "<div class=space7>", "<div ", "<div id=\"ssResult", "x\n",
+        "<span>a</span>"};
+    QRandomGenerator random(18);
+    for (int round = 0; round < 500; ++round) {
+        QByteArray section;
+        for (int n = int(random.bounded(12)); n > 0; --n)
+            section += pieces[random.bounded(int(std::size(pieces)))];
+        TRegexMatcher matcher;
+        matcher.setOptions(matcher.options() | preSingleLine);
+        matcher.setSubject(section);
+        matcher.setRegEx("<div id=\"ssResultDiv.*?<div class=space7>");
+        QList<QByteArray> expected;
+        for (bool found = matcher.match(); found; found = matcher.matchAgain())
+            expected.append(matcher.matchedText());
+        QList<QByteArray> blocks;
+        for (const QByteArrayView block : exampleBlocks(section))
+            blocks.append(block.toByteArray());
+        ASSERT_EQ(blocks, expected) << section.constData();
+    }
+}
+
+TEST(WordScraper, StartMarkersWithoutEndTakeLinearTime)
+{
+    QByteArray page = oneExamplePage(u"x"_s, u"p"_s, {u"t"_s});
+    QByteArray flood;
+    while (flood.size() < 1024 * 1024)
+        flood += "<div id=\"ssResultDiv";
+    page.insert(page.indexOf("</td></tr><tr><td><a href=\"/example\">"), flood);
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray record = scrapeWord("x", page);
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(field(record, "IMAGESEN1"), "A b.");
+    EXPECT_EQ(record.count("<IMAGESEN"), 1);
 }

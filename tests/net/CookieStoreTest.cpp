@@ -143,6 +143,19 @@ TEST(CookieStore, FilingKeysAndOrder)
     EXPECT_EQ(store.domains()[0].cookies[1].Domain, ".A.Test");
 }
 
+TEST(CookieStore, ReplacementInPlaceAfterExpiredOnesLeave)
+{
+    QDateTime now = kStart;
+    TCookieStore store([&now] { return now; });
+    for (const QByteArray line : {"a=1; Max-Age=10", "b=2", "c=3"})
+        store.AddCookie(line, "h.test");
+    now = now.addSecs(20);
+    EXPECT_EQ(store.CookieValue("h.test", "/"), "b=2; c=3");
+    store.AddCookie("B=5", "h.test");
+    store.AddCookie("a=6", "h.test");
+    EXPECT_EQ(store.CookieValue("h.test", "/"), "B=5; c=3; a=6");
+}
+
 TEST(CookieStore, ParsedAttributes)
 {
     const QDateTime now(QDate(2030, 1, 1), QTime(0, 0), Qt::UTC);

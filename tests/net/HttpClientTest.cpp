@@ -163,6 +163,21 @@ TEST_F(HttpClientTest, RedirectToHttpsOrUnknownScheme)
     EXPECT_EQ(messageOf([&] { client.Get(url("/")); }), u"Unknown Protocol"_qs);
 }
 
+TEST_F(HttpClientTest, RedirectTargetWithCrOrNulFailsTheCall)
+{
+    client.HandleRedirects = true;
+    for (const QByteArray &target : {QByteArray("/x\rInjected: 1"), QByteArray("/x\0y", 4)}) {
+        server.reply("HTTP/1.1 302 Found\r\nLocation: " + target + "\r\nContent-Length: 0\r\n\r\n");
+        EXPECT_EQ(messageOf([&] { client.Get(url("/")); }), u"HTTP/1.1 302 Found"_qs);
+        EXPECT_FALSE(client.Connected());
+    }
+    server.reply(kOk);
+    EXPECT_EQ(client.Get(url("/after")), "ok");
+    const QList<QByteArray> requests = server.requests();
+    ASSERT_EQ(requests.size(), 3);
+    EXPECT_TRUE(requests[2].startsWith("GET /after HTTP/1.1\r\n"));
+}
+
 TEST_F(HttpClientTest, BasicTraceAfter401)
 {
     server.reply("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"x\"\r\n"
