@@ -1,9 +1,9 @@
 #!/bin/bash
+# shellcheck disable=SC2016,SC2317 # a script run as another user; a trap handler
 # The site server refuses a process of another user on the same machine, and serves its own.
 #   OtherUserTest.sh <mirel-sites program>
 # Needs root (to add the user and run a client as them); skipped (77) otherwise.
 set -u
-# shellcheck disable=SC2016,SC2317 # a script for another user; a trap handler
 SITES=$1
 PEER=mirel-peer-test
 if [ "$(id -u)" != 0 ] || ! command -v setpriv >/dev/null; then
