@@ -4,11 +4,15 @@
 #include "../app/RecordingPresenter.h"
 #include "SiteServerProcess.h"
 #include "app/MirelMain.h"
+#include "app/TWebBrowser.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,6 +92,28 @@ TEST_F(TranslateEndToEnd, APairNoEngineServesIsReportedAndTheBoxKept)
     ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].text, QStringLiteral("HTTP/1.1 501 Not Implemented."));
     EXPECT_EQ(window->TranslateResult->toPlainText(), QStringLiteral("earlier"));
+}
+
+// What the window's web views ask of the site server passes its guard (Host, Origin, user):
+// the ad strip, and the sound of a word looked up on the dictionary page.
+TEST_F(TranslateEndToEnd, WebViewRequestsAreServed)
+{
+    const QByteArray ad = "GET /ad/201072928_1.html -> 200";
+    const QByteArray sound = "GET /translate_tts?tl=en&q=apple -> 200";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.log().contains(ad); }, 30000));
+
+    window->TabControl->setCurrentWidget(window->TabWord);
+    QSignalSpy loaded(window->WordBrowser, &QWebEngineView::loadFinished);
+    window->Word->setText(QStringLiteral("apple"));
+    QTest::mouseClick(window->WordButton, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 30000));
+    window->WordBrowser->page()->runJavaScript(
+        QStringLiteral("document.querySelector('#sound a').click()"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.log().contains(sound); }, 30000));
+
+    EXPECT_FALSE(server.log().contains("-> 403")) << server.log().toStdString();
+    for (const MessageBoxRequest &box : presenter->boxes)
+        ADD_FAILURE() << box.text.toStdString();
 }
 
 // The site server with Apertium, as run.sh starts it: English to Spanish is Apertium's.
