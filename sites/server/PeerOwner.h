@@ -21,7 +21,8 @@ std::optional<unsigned> socketOwner(std::string_view table, const Endpoint &loca
                                     const Endpoint &remote);
 
 // The user id of the process that holds the loopback connection coming from `client` to
-// `server`, read from this machine's socket tables; nothing when no row matches.
+// `server`: asked of the kernel through sock_diag netlink (one socket looked up), else read
+// from the socket tables; nothing when there is no such socket.
 std::optional<unsigned> peerOwner(const Endpoint &client, const Endpoint &server);
 
 } // namespace mirel::sites
