@@ -20,11 +20,12 @@ printf 'apertium = off\n' >"$XDG_CONFIG_HOME/mirel/sites.conf"
 LOG="$XDG_CACHE_HOME/mirel/sites.log"
 RUN="$XDG_RUNTIME_DIR/mirel"
 
-# A stand-in window: notes its port and pid, answers "closed" by ending when told.
+# A stand-in window: notes its pid, then its port (the sign that it is open), and ends when
+# told to close.
 cat >"$BIN/mirel" <<'WINDOW'
 #!/bin/bash
-echo "$MIREL_SITES_PORT" >"$STATE/$1.port.new" && mv "$STATE/$1.port.new" "$STATE/$1.port"
 echo $$ >"$STATE/$1.pid"
+echo "$MIREL_SITES_PORT" >"$STATE/$1.port.new" && mv "$STATE/$1.port.new" "$STATE/$1.port"
 while [ ! -e "$STATE/$1.close" ]; do sleep 0.05; done
 WINDOW
 chmod +x "$BIN/mirel"
