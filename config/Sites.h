@@ -18,10 +18,16 @@ struct Sites
     QByteArray vendor;          // the vendor's site: ad page, vendor page, update list
     QByteArray tts;             // text-to-speech, "/translate_tts"
 
-    // The table chosen at configure time (MIREL_SITES and MIREL_SITE_*).
+    // The table chosen at configure time (MIREL_SITES and MIREL_SITE_*). With the local
+    // profile, MIREL_SITES_PORT (set by mirel-launch, which starts the user's own site
+    // server on a port of the system's choosing) moves the local sites to that port.
     static Sites configured();
     // Every site at http://127.0.0.1:<port>.
     static Sites local(quint16 port);
+
+    // This table with every site at `base` moved to http://127.0.0.1:<port>; unchanged
+    // unless `port` is a decimal number from 1 to 65535.
+    Sites movedToPort(const QByteArray &base, const QByteArray &port) const;
 
     QByteArray vendorAdPage() const { return vendor + "/ad/201072928_1.html"; }
     QByteArray vendorPage() const { return vendor + "/201072928.html"; }

@@ -15,7 +15,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libcpp-httplib-dev libssl-dev \
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcurl4-openssl-dev curl \
   clang libclang-rt-14-dev clang-format \
-  xvfb xauth x11-utils imagemagick \
+  xvfb xauth x11-utils imagemagick zenity \
   python3-pil \
   fonts-noto-cjk fontconfig \
   lintian devscripts mmdebstrap

@@ -13,6 +13,7 @@
 #include "sites/pages/SiteRoutes.h"
 #include "sites/server/ConnectionPool.h"
 #include "sites/server/RequestBody.h"
+#include "sites/server/RequestGuard.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -208,6 +209,15 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_server.Get("/201072928.html", route(handleVendorPage));
     m_server.Get("/SiteBack/updateTxt/28.txt", route(handleUpdateList));
     m_server.Get("/", route(handleIndex));
+    // Only the window and its pages, of this user, are served.
+    m_server.set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+        const std::string why = refusal(req, m_port);
+        if (why.empty())
+            return httplib::Server::HandlerResponse::Unhandled;
+        res.status = 403;
+        res.set_content(why + "\n", "text/plain; charset=utf-8");
+        return httplib::Server::HandlerResponse::Handled;
+    });
     m_server.set_error_handler([](const httplib::Request &req, httplib::Response &res) {
         if (!res.has_header("Content-Type"))
             res.set_content("no such page: " + req.method + " " + req.path + "\n",

@@ -18,8 +18,7 @@ bool SiteServerProcess::start(const QString &program, const QStringList &extraAr
 {
     const QDeadlineTimer deadline(timeoutMs);
     m_process.setProgram(program);
-    m_process.setArguments(QStringList{QStringLiteral("0"), QStringLiteral("--quiet"),
-                                       QStringLiteral("--no-settings")} +
+    m_process.setArguments(QStringList{QStringLiteral("0"), QStringLiteral("--no-settings")} +
                            extraArguments);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setReadChannel(QProcess::StandardError);
@@ -67,6 +66,12 @@ bool SiteServerProcess::answers(int timeoutMs)
         m_why = QStringLiteral("the site server does not answer: ") + error.message();
         return false;
     }
+}
+
+QByteArray SiteServerProcess::log()
+{
+    m_log += m_process.readAllStandardError();
+    return m_log;
 }
 
 bool SiteServerProcess::stop(int timeoutMs)

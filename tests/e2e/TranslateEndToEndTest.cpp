@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,6 +90,24 @@ TEST_F(TranslateEndToEnd, APairNoEngineServesIsReportedAndTheBoxKept)
     ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].text, QStringLiteral("HTTP/1.1 501 Not Implemented."));
     EXPECT_EQ(window->TranslateResult->toPlainText(), QStringLiteral("earlier"));
+}
+
+// Every request the window sends passes the site server's guard (Host, Origin, user): the
+// ad strip's web view, the dictionary lookup, the update check five seconds after start.
+TEST_F(TranslateEndToEnd, WindowRequestsPassTheGuard)
+{
+    window->TabControl->setCurrentWidget(window->TabWord);
+    window->Word->setText(QStringLiteral("apple"));
+    QTest::mouseClick(window->WordButton, Qt::LeftButton);
+    const QByteArray served[] = {"GET /ad/201072928_1.html -> 200", "GET /search?",
+                                 "GET /SiteBack/updateTxt/28.txt -> 200"};
+    for (const QByteArray &line : served)
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.log().contains(line); }, 30000))
+            << line.toStdString() << "\n"
+            << server.log().toStdString();
+    EXPECT_FALSE(server.log().contains("-> 403")) << server.log().toStdString();
+    for (const MessageBoxRequest &box : presenter->boxes)
+        ADD_FAILURE() << box.text.toStdString();
 }
 
 // The site server with Apertium, as run.sh starts it: English to Spanish is Apertium's.
