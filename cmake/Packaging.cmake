@@ -13,7 +13,7 @@ install(TARGETS update LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP
 # menu's launcher that starts it; the window keeps its configure-time host table.
 if(MIREL_SITES STREQUAL "local" AND TARGET mirel-sites)
   install(TARGETS mirel-sites RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES sites/data/glossary.tsv sites/data/traditional.tsv sites/data/dictionary.txt
+  install(FILES sites/data/glossary.tsv sites/data/dictionary.txt
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/sites)
   install(FILES resources/sites.conf DESTINATION /etc/mirel)
   configure_file(resources/mirel-launch.in ${CMAKE_CURRENT_BINARY_DIR}/mirel-launch @ONLY)
@@ -55,6 +55,8 @@ if(MIREL_SITES STREQUAL "local")
   list(REMOVE_DUPLICATES MIREL_APERTIUM_PACKAGES)
   list(JOIN MIREL_APERTIUM_PACKAGES ", " MIREL_APERTIUM_DEPENDS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${MIREL_APERTIUM_DEPENDS}")
+  # OpenCC converts 简↔繁; its dictionaries are data the library scan does not find.
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libopencc1.1, libopencc-data")
   # A person's edits of the settings file survive upgrades.
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/deb/conffiles "/etc/mirel/sites.conf\n")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/deb/conffiles)

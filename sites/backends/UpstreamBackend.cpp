@@ -93,6 +93,12 @@ Offer UpstreamBackend::offers(const LanguagePair &pair) const
     return m_loaded ? Offer::No : Offer::NotKnownYet;
 }
 
+Reach UpstreamBackend::reach() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_loaded ? Reach::Known : Reach::NotYet;
+}
+
 Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePair &pair,
                                        Clock::time_point deadline) const
 {

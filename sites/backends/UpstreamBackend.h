@@ -26,6 +26,7 @@ public:
 
     std::string name() const override { return "upstream"; }
     Offer offers(const LanguagePair &pair) const override;
+    Reach reach() const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

@@ -2,15 +2,19 @@
 
 #include "sites/backends/ApertiumBackend.h"
 #include "sites/backends/GlossaryBackend.h"
+#include "sites/backends/OpenCcBackend.h"
 #include "sites/backends/UpstreamBackend.h"
 #include "sites/pages/DictionaryRoute.h"
 #include "sites/pages/EngineRoutes.h"
 #include "sites/pages/SiteRoutes.h"
+#include "sites/server/ServiceOrder.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <stdexcept>
 #include <thread>
 
@@ -47,28 +51,117 @@ void note(const SiteOptions &options, const std::string &text)
         std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
 }
 
-void addBackends(TranslationGateway &gateway, const SiteOptions &options)
+// A translation service the server can ask: its name (as "order" names it), the settings
+// that set it up (the first of them the settings name places it in the default order;
+// none: after those that have some) and how it is built. make gives nothing when the
+// service is not set up, or when it is but cannot be used (then `why` says why).
+struct ServiceMaker
 {
-    const auto deadline = [&options] { return Clock::now() + options.backendLimit; };
-    if (!options.apertium.empty()) {
-        auto apertium =
-            std::make_unique<ApertiumBackend>(serviceAddress(options.apertium, "Apertium"));
-        if (const std::string error = apertium->loadPairs(deadline()); !error.empty()) {
-            note(options, "Apertium left out: " + error);
-        } else {
-            note(options, "Apertium at " + options.apertium + ": " +
-                              std::to_string(apertium->pairs().size()) + " pairs");
-            gateway.add(std::move(apertium));
+    std::string_view name;
+    std::vector<std::string_view> settings;
+    std::unique_ptr<TranslationBackend> (*make)(const SiteOptions &options, std::string &why);
+};
+
+Clock::time_point startDeadline(const SiteOptions &options)
+{
+    return Clock::now() + options.backendLimit;
+}
+
+std::unique_ptr<TranslationBackend> makeApertium(const SiteOptions &options, std::string &why)
+{
+    if (options.apertium.empty())
+        return nullptr;
+    auto apertium = std::make_unique<ApertiumBackend>(serviceAddress(options.apertium, "Apertium"));
+    if (why = apertium->loadPairs(startDeadline(options)); !why.empty())
+        return nullptr;
+    note(options, "Apertium at " + options.apertium + ": " +
+                      std::to_string(apertium->pairs().size()) + " pairs");
+    return apertium;
+}
+
+std::unique_ptr<TranslationBackend> makeUpstream(const SiteOptions &options, std::string &)
+{
+    const std::string address = options.services.value("upstream");
+    if (address.empty())
+        return nullptr;
+    auto upstream = std::make_unique<UpstreamBackend>(serviceAddress(address, "upstream"),
+                                                      options.services.value("api-key"));
+    const std::string error = upstream->loadLanguages(startDeadline(options));
+    note(options, error.empty() ? "upstream at " + address
+                                : "upstream not ready (asked again later): " + error);
+    return upstream;
+}
+
+// Every service, one line each.
+const std::vector<ServiceMaker> &serviceMakers()
+{
+    static const std::vector<ServiceMaker> makers{
+        {"upstream", {"upstream", "api-key"}, makeUpstream},
+        {"apertium", {}, makeApertium},
+    };
+    return makers;
+}
+
+// The position of a service in the default order: where the settings first name it.
+size_t firstNamed(const ServiceMaker &maker, const SitesSettings &settings)
+{
+    for (size_t i = 0; i < settings.values.size(); ++i)
+        for (const std::string_view setting : maker.settings)
+            if (settings.values[i].first == setting)
+                return i;
+    return settings.values.size();
+}
+
+// OpenCC first (when its data is there), then the services that are set up in the
+// order of the "order" setting, the glossary last; each engine's own vendor is named.
+void addBackends(SiteContext &ctx, const SiteOptions &options, const GlossaryRows &glossary)
+{
+    std::shared_ptr<const ChineseScript> script;
+    try {
+        script = std::make_shared<const ChineseScript>(options.opencc);
+        ctx.gateway.add(std::make_unique<OpenCcBackend>(script));
+    } catch (const std::runtime_error &e) {
+        std::fprintf(stderr,
+                     "mirel-sites: no offline 简↔繁 conversion: OpenCC's data is missing in "
+                     "%s (install libopencc-data); 中文(简体) <-> 中文(繁体) goes to the next "
+                     "service. %s\n",
+                     options.opencc.c_str(), e.what());
+        ctx.leftOut.emplace_back("opencc", "no data in " + options.opencc.string());
+    }
+
+    std::vector<const ServiceMaker *> makers;
+    for (const ServiceMaker &maker : serviceMakers())
+        makers.push_back(&maker);
+    std::stable_sort(makers.begin(), makers.end(), [&](const auto *a, const auto *b) {
+        return firstNamed(*a, options.services) < firstNamed(*b, options.services);
+    });
+    std::vector<std::string_view> known;
+    for (const ServiceMaker *maker : makers)
+        known.push_back(maker->name);
+    const std::string order = options.services.value("order");
+    serviceOrder({}, order, known); // an unknown name stops the start before any service is asked
+
+    std::vector<std::string> configured;
+    std::map<std::string, std::unique_ptr<TranslationBackend>, std::less<>> built;
+    for (const ServiceMaker *maker : makers) {
+        std::string why;
+        auto backend = maker->make(options, why);
+        if (!why.empty()) {
+            note(options, std::string(maker->name) + " left out: " + why);
+            ctx.leftOut.emplace_back(maker->name, why);
         }
+        if (!backend)
+            continue;
+        configured.emplace_back(maker->name);
+        built[std::string(maker->name)] = std::move(backend);
     }
-    if (const auto address = options.services.get("upstream"); address && !address->empty()) {
-        auto upstream = std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
-                                                          options.services.value("api-key"));
-        const std::string error = upstream->loadLanguages(deadline());
-        note(options, error.empty() ? "upstream at " + *address
-                                    : "upstream not ready (asked again later): " + error);
-        gateway.add(std::move(upstream));
-    }
+    for (const std::string &name : serviceOrder(configured, order, known))
+        ctx.gateway.add(std::move(built[name]));
+    ctx.gateway.add(std::make_unique<GlossaryBackend>(Glossary(glossary), script));
+
+    ctx.gateway.setVendor(Engine::Relay, "baidu");
+    ctx.gateway.setVendor(Engine::Youdao, "youdao");
+    ctx.gateway.setVendor(Engine::Google, "google");
 }
 
 } // namespace
@@ -81,8 +174,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
                                            ? std::filesystem::path(MIREL_SITES_SOURCE_DATA)
                                            : m_options.dataFolder;
     m_ctx.dictionary = Dictionary::read(data);
-    addBackends(m_ctx.gateway, m_options);
-    m_ctx.gateway.add(std::make_unique<GlossaryBackend>(Glossary(readGlossaryRows(data))));
+    addBackends(m_ctx, m_options, readGlossaryRows(data));
 
     using Handler = void (*)(const httplib::Request &, httplib::Response &, SiteContext &);
     const auto route = [this](Handler handler) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sites/backends/ChineseScript.h"
 #include "sites/server/SiteContext.h"
 #include "sites/server/SitesSettings.h"
 
@@ -19,18 +20,20 @@ struct SiteOptions
     std::filesystem::path dataFolder; // glossary and dictionary; empty: the source tree's
     std::string apertium;             // APy's address; empty: no Apertium
     SitesSettings services;           // the translation services' settings (upstream, keys, …)
+    std::filesystem::path opencc = ChineseScript::DefaultFolder; // OpenCC's data folder
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
 };
 
 // One loopback HTTP server that answers every outside address of the program by path
-// and method, translating through Apertium, the upstream and the glossary in that
-// order. Listens on 127.0.0.1 only.
+// and method, translating through OpenCC (简↔繁), the services set up (in the order of
+// the "order" setting), Apertium and the glossary. Listens on 127.0.0.1 only.
 class SiteServer
 {
 public:
     // Reads the data files and the engines' language lists (each bounded by the backend
     // limit; an engine that does not answer is left out and logged). Throws
-    // DataFileError for unusable data and std::invalid_argument for a bad address.
+    // DataFileError for unusable data and std::invalid_argument for a bad address or an
+    // unknown name in "order".
     explicit SiteServer(SiteOptions options = {});
     SiteServer(const SiteServer &) = delete;
     SiteServer &operator=(const SiteServer &) = delete;

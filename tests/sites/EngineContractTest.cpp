@@ -61,8 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EngineCase{"GoogleChineseToEnglish", 0, u"你好，朋友"_s, u"中文(简体)"_s, u"英语"_s,
                    u"Hello, friend"_s},
-        EngineCase{"GoogleToTraditional", 0, u"翻译软件"_s, u"中文(简体)"_s, u"中文(繁体)"_s,
-                   u"翻譯軟件"_s},
+        EngineCase{"GoogleToTraditional", 0, u"翻译软件\r\n这个问题很简单，请帮我看一下。"_s,
+                   u"中文(简体)"_s, u"中文(繁体)"_s,
+                   u"翻譯軟體\r\n這個問題很簡單，請幫我看一下。"_s},
+        EngineCase{"GoogleToSimplified", 0, u"頭髮 公園"_s, u"中文(繁体)"_s, u"中文(简体)"_s,
+                   u"头发 公园"_s},
         EngineCase{"GoogleMultiLine", 0, u"good morning\r\nthank you"_s, u"英语"_s, u"日语"_s,
                    u"おはようございます\r\nありがとう"_s},
         EngineCase{"BaiduEnglishToChinese", 1, u"I love music"_s, u"英语"_s, u"中文"_s,
