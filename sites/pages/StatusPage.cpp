@@ -200,7 +200,7 @@ std::string statusSection(const TranslationGateway &gateway,
         const std::string file = settingsFiles().back().string();
         page += "<p class=\"hint\">尚未设置翻译服务，中文与英语、日语之间只能逐词翻译。在 " +
                 escaped(file) +
-                " 中加入 <code>baidu-app-id = …</code> 与 <code>baidu-key = …</code>"
+                "（没有就新建）中加入 <code>baidu-app-id = …</code> 与 <code>baidu-key = …</code>"
                 "（或有道、DeepL、Google、OpenAI 兼容接口的设置，见 README），"
                 "然后重新启动。</p>\n";
     }

@@ -30,7 +30,7 @@ std::string pageHead(std::string_view title)
         "h1{font-size:17px;margin:0 0 4px}h2{font-size:15px;margin:12px 0 4px}"
         "h3{font-size:13px;margin:8px 0 2px}\np{margin:4px 0}ul{margin:4px 0;padding-left:18px}\n"
         "table{border-collapse:collapse;width:100%}\n"
-        "td{vertical-align:top;border-top:1px solid #ddd;padding:2px 3px}\n"
+        "td{vertical-align:top;border-top:1px solid #ddd;padding:2px 3px;word-break:keep-all}\n"
         "td:first-child{white-space:nowrap;width:1%}\n"
         ".n{color:#666;font-size:12px}.hint{background:#fff6d5;padding:4px 6px}\n"
         "code{font-size:12px}\n</style></head>\n<body>\n";

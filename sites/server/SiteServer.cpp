@@ -69,8 +69,10 @@ Clock::time_point startDeadline(const SiteOptions &options)
 
 std::unique_ptr<TranslationBackend> makeApertium(const SiteOptions &options, std::string &why)
 {
-    if (options.apertium.empty())
+    if (options.apertium.empty()) {
+        why = options.apertiumError;
         return nullptr;
+    }
     auto apertium = std::make_unique<ApertiumBackend>(serviceAddress(options.apertium, "Apertium"));
     if (why = apertium->loadPairs(startDeadline(options)); !why.empty())
         return nullptr;
@@ -182,10 +184,27 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
             handler(req, res, m_ctx);
         };
     };
-    m_server.Post("/", route(handleGoogle));
-    m_server.Post("/trans.php", route(handleRelay));
-    m_server.Post("/translate", route(handleYoudao));
-    m_server.Post("/translate_txt", route(handleYahoo));
+    // The engines' forms read their bodies themselves: the library would refuse a form
+    // body over 8 KiB (a passage of about 900 Chinese characters) with a bare 413.
+    const auto form = [this](Handler handler) {
+        return [this, handler](const httplib::Request &req, httplib::Response &res,
+                               const httplib::ContentReader &content) {
+            httplib::Request full = req;
+            const bool read = content([&full](const char *data, size_t length) {
+                full.body.append(data, length);
+                return full.body.size() <= MaxFormBody;
+            });
+            if (!read || full.body.size() > MaxFormBody)
+                return failWith(res, 413,
+                                "the passage is too long: at most " +
+                                    std::to_string(MaxFormBody / 1024) + " KiB of form data");
+            handler(full, res, m_ctx);
+        };
+    };
+    m_server.Post("/", form(handleGoogle));
+    m_server.Post("/trans.php", form(handleRelay));
+    m_server.Post("/translate", form(handleYoudao));
+    m_server.Post("/translate_txt", form(handleYahoo));
     m_server.Get("/search", route(handleDictionary));
     m_server.Get("/translate_tts", route(handleSpeech));
     m_server.Get("/ad/201072928_1.html", route(handleAdPage));

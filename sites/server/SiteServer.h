@@ -19,6 +19,7 @@ struct SiteOptions
     bool logRequests = false;
     std::filesystem::path dataFolder; // glossary and dictionary; empty: the source tree's
     std::string apertium;             // APy's address; empty: no Apertium
+    std::string apertiumError;        // why there is none although one was asked for
     SitesSettings services;           // the translation services' settings (upstream, keys, …)
     std::filesystem::path opencc = ChineseScript::DefaultFolder; // OpenCC's data folder
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
@@ -30,6 +31,9 @@ struct SiteOptions
 class SiteServer
 {
 public:
+    // The largest engine form body read (a passage's text, percent-encoded).
+    static constexpr size_t MaxFormBody = 4 * 1024 * 1024;
+
     // Reads the data files and the engines' language lists (each bounded by the backend
     // limit; an engine that does not answer is left out and logged). Throws
     // DataFileError for unusable data and std::invalid_argument for a bad address or an

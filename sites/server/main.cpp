@@ -115,8 +115,10 @@ int main(int argc, char **argv)
                 apy.start(ApyProcess::DefaultModes, Clock::now() + std::chrono::seconds(60));
             if (error.empty())
                 options.apertium = apy.address();
-            else
+            else {
                 std::fprintf(stderr, "mirel-sites: Apertium not started: %s\n", error.c_str());
+                options.apertiumError = "not started: " + error;
+            }
         }
         server = std::make_unique<SiteServer>(options);
     } catch (const std::exception &e) {

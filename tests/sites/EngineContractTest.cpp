@@ -64,6 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         EngineCase{"GoogleToTraditional", 0, u"翻译软件\r\n这个问题很简单，请帮我看一下。"_s,
                    u"中文(简体)"_s, u"中文(繁体)"_s,
                    u"翻譯軟體\r\n這個問題很簡單，請幫我看一下。"_s},
+        EngineCase{"GoogleLongPassageToTraditional", 0, u"这个软件很简单。\r\n"_s.repeated(400),
+                   u"中文(简体)"_s, u"中文(繁体)"_s, u"這個軟體很簡單。\r\n"_s.repeated(400)},
         EngineCase{"GoogleToSimplified", 0, u"頭髮 公園"_s, u"中文(繁体)"_s, u"中文(简体)"_s,
                    u"头发 公园"_s},
         EngineCase{"GoogleMultiLine", 0, u"good morning\r\nthank you"_s, u"英语"_s, u"日语"_s,
