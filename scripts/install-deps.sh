@@ -13,6 +13,7 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-qpa-plugins libqt6svg6 \
   libpcre2-dev libglib2.0-dev libgumbo-dev \
   libcpp-httplib-dev libssl-dev \
+  libopencc-dev libopencc1.1 libopencc-data \
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcurl4-openssl-dev curl \
   clang libclang-rt-14-dev clang-format \
   xvfb xauth x11-utils imagemagick zenity \

@@ -15,13 +15,6 @@ GlossaryRows readGlossaryRows(const std::filesystem::path &folder)
         rows.entries.push_back(
             {std::string(cells[0]), std::string(cells[1]), std::string(cells[2])});
     }
-    const std::filesystem::path traditional = folder / "traditional.tsv";
-    for (const DataLine &line : readDataLines(traditional)) {
-        const std::vector<std::string_view> cells = splitAt(line.text, '\t');
-        if (cells.size() != 2)
-            throwDataError(traditional, line.number, "a row has two tab-separated columns");
-        rows.traditional.push_back({std::string(cells[0]), std::string(cells[1])});
-    }
     return rows;
 }
 

@@ -6,8 +6,8 @@
 
 namespace mirel::sites {
 
-// One row of the glossary: the same word or phrase in Chinese, English and Japanese
-// (UTF-8). An empty column means the word is left out in that language (articles in
+// One row of the glossary: the same word or phrase in (simplified) Chinese, English and
+// Japanese (UTF-8). An empty column means the word is left out in that language (articles in
 // Chinese, for one).
 struct GlossaryEntry
 {
@@ -16,21 +16,12 @@ struct GlossaryEntry
     std::string ja;
 };
 
-// Simplified to traditional Chinese for the commonest characters (one UTF-8 character
-// each).
-struct CharPair
-{
-    std::string simplified;
-    std::string traditional;
-};
-
 struct GlossaryRows
 {
     std::vector<GlossaryEntry> entries;
-    std::vector<CharPair> traditional;
 };
 
-// Reads glossary.tsv and traditional.tsv of the data folder. Throws DataFileError.
+// Reads glossary.tsv of the data folder. Throws DataFileError.
 GlossaryRows readGlossaryRows(const std::filesystem::path &folder);
 
 } // namespace mirel::sites

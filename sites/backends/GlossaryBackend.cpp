@@ -2,10 +2,20 @@
 
 namespace mirel::sites {
 
+Language GlossaryBackend::language(const std::string &code) const
+{
+    if (code == "zh-TW")
+        return m_script ? Language::Chinese : Language::Unsupported;
+    return glossaryLanguage(code);
+}
+
 Offer GlossaryBackend::offers(const LanguagePair &pair) const
 {
-    return glossaryLanguage(pair.from) != Language::Unsupported &&
-                   glossaryLanguage(pair.to) != Language::Unsupported
+    // Between the two Chinese scripts only OpenCC converts.
+    const bool scripts = (pair.from == "zh-CN" && pair.to == "zh-TW") ||
+                         (pair.from == "zh-TW" && pair.to == "zh-CN");
+    return !scripts && language(pair.from) != Language::Unsupported &&
+                   language(pair.to) != Language::Unsupported
                ? Offer::Yes
                : Offer::No;
 }
@@ -13,10 +23,12 @@ Offer GlossaryBackend::offers(const LanguagePair &pair) const
 Translation GlossaryBackend::translate(const std::string &utf8, const LanguagePair &pair,
                                        Clock::time_point) const
 {
-    const QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    return Translation::translated(
-        m_glossary.translate(text, glossaryLanguage(pair.from), glossaryLanguage(pair.to))
-            .toStdString());
+    const std::string source = pair.from == "zh-TW" ? m_script->toSimplified(utf8) : utf8;
+    const QString text = QString::fromUtf8(source.data(), qsizetype(source.size()));
+    const std::string translated =
+        m_glossary.translate(text, language(pair.from), language(pair.to)).toStdString();
+    return Translation::translated(pair.to == "zh-TW" ? m_script->toTraditional(translated)
+                                                      : translated);
 }
 
 } // namespace mirel::sites

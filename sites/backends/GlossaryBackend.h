@@ -1,16 +1,23 @@
 #pragma once
 
+#include "sites/backends/ChineseScript.h"
 #include "sites/backends/Translation.h"
 #include "sites/backends/Translator.h"
 
+#include <memory>
+
 namespace mirel::sites {
 
-// The glossary, the last resort: Chinese (simplified and traditional), English and
-// Japanese among themselves.
+// The glossary, the last resort: Chinese, English and Japanese among themselves.
+// Traditional Chinese goes through OpenCC on its way in and out (the glossary holds
+// simplified Chinese); without OpenCC the glossary does not offer it.
 class GlossaryBackend : public TranslationBackend
 {
 public:
-    explicit GlossaryBackend(Glossary glossary) : m_glossary(std::move(glossary)) {}
+    explicit GlossaryBackend(Glossary glossary, std::shared_ptr<const ChineseScript> script = {})
+        : m_glossary(std::move(glossary)), m_script(std::move(script))
+    {
+    }
 
     std::string name() const override { return "glossary"; }
     Offer offers(const LanguagePair &pair) const override;
@@ -18,7 +25,10 @@ public:
                           Clock::time_point deadline) const override;
 
 private:
+    Language language(const std::string &code) const;
+
     Glossary m_glossary;
+    std::shared_ptr<const ChineseScript> m_script;
 };
 
 } // namespace mirel::sites

@@ -43,6 +43,13 @@ enum class Offer {
     NotKnownYet, // its language list has not been read yet (service down, silent, starting)
 };
 
+// How a service stands, for the status page.
+enum class Reach {
+    Known,   // its language list is read (or it needs none): it translates what it offers
+    NotYet,  // its list has not been read yet (down, silent, starting)
+    Refused, // it refused the key or the account (wrong key, no quota)
+};
+
 // One translation engine behind the site server: it says which pairs it serves and
 // translates text within a deadline.
 class TranslationBackend
@@ -61,6 +68,7 @@ public:
         (void)until;
         return true;
     }
+    virtual Reach reach() const { return Reach::Known; }
     virtual Translation translate(const std::string &utf8, const LanguagePair &pair,
                                   Clock::time_point deadline) const = 0;
 

@@ -97,7 +97,9 @@ GatewayAnswer TranslationGateway::translate(const std::string &utf8, const Langu
     }
     std::optional<Translation> firstFailure;
     for (const TranslationBackend *backend : order) {
-        if (Clock::now() >= deadline)
+        // Socket timeouts count in whole milliseconds: a backend that gave up less than
+        // one before the limit has used it up.
+        if (deadline - Clock::now() < std::chrono::milliseconds(1))
             break;
         const Clock::time_point start = Clock::now();
         Translation result = backend->translate(utf8, pair, deadline);

@@ -30,8 +30,6 @@ struct GlossaryIndex
     qsizetype longestZh = 1;
     qsizetype longestJa = 1;
     qsizetype longestEnWords = 1;
-    QHash<QChar, QChar> toTraditional;
-    QHash<QChar, QChar> toSimplified;
     std::vector<GlossaryEntry> entries;
 };
 
@@ -59,24 +57,7 @@ std::shared_ptr<const GlossaryIndex> buildIndex(const GlossaryRows &rows)
             idx.longestEnWords = std::max(idx.longestEnWords, en.count(u' ') + 1);
         }
     }
-    for (const CharPair &p : rows.traditional) {
-        const QString s = fromView(p.simplified);
-        const QString t = fromView(p.traditional);
-        if (s.size() == 1 && t.size() == 1) {
-            idx.toTraditional.insert(s.front(), t.front());
-            idx.toSimplified.insert(t.front(), s.front());
-        }
-    }
     return built;
-}
-
-QString mapChars(QStringView text, const QHash<QChar, QChar> &table)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        out += table.value(c, c);
-    return out;
 }
 
 enum class Kind { Word, Punct, Space };
@@ -104,7 +85,6 @@ QString column(const GlossaryEntry &e, Language lang)
 {
     switch (lang) {
     case Language::Chinese:
-    case Language::TraditionalChinese:
         return fromView(e.zh);
     case Language::English:
         return fromView(e.en);
@@ -363,23 +343,15 @@ QString translateLine(const GlossaryIndex &idx, QStringView line, Language from,
 {
     if (from == to)
         return line.toString();
-    const bool fromChinese = from == Language::Chinese || from == Language::TraditionalChinese;
-    const bool toChinese = to == Language::Chinese || to == Language::TraditionalChinese;
-    if (fromChinese && toChinese) {
-        return to == Language::TraditionalChinese ? mapChars(line, idx.toTraditional)
-                                                  : mapChars(line, idx.toSimplified);
-    }
     QList<Token> tokens;
-    if (fromChinese) {
-        const QString simplified = mapChars(line, idx.toSimplified);
-        tokens = tokenizeCjk(simplified, idx.zh, idx.longestZh, to);
+    if (from == Language::Chinese) {
+        tokens = tokenizeCjk(line, idx.zh, idx.longestZh, to);
     } else if (from == Language::Japanese) {
         tokens = tokenizeCjk(line, idx.ja, idx.longestJa, to);
     } else {
         tokens = tokenizeWords(idx, line, from == Language::English ? to : Language::Unsupported);
     }
-    const QString out = render(tokens, from, to);
-    return to == Language::TraditionalChinese ? mapChars(out, idx.toTraditional) : out;
+    return render(tokens, from, to);
 }
 
 } // namespace

@@ -9,7 +9,8 @@
 
 namespace mirel::sites {
 
-enum class Language { Chinese, TraditionalChinese, English, Japanese, Unsupported };
+// The glossary's languages; its Chinese is simplified Chinese.
+enum class Language { Chinese, English, Japanese, Unsupported };
 
 struct GlossaryIndex;
 

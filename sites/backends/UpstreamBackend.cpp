@@ -77,6 +77,12 @@ Offer UpstreamBackend::offers(const LanguagePair &pair) const
     return codes(pair) ? Offer::Yes : Offer::No;
 }
 
+Reach UpstreamBackend::reach() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_loaded ? Reach::Known : Reach::NotYet;
+}
+
 Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePair &pair,
                                        Clock::time_point deadline) const
 {

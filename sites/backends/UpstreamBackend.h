@@ -20,6 +20,7 @@ public:
     std::string name() const override { return "upstream"; }
     Offer offers(const LanguagePair &pair) const override;
     bool waitListKnown(Clock::time_point until) const override { return m_list.waitKnown(until); }
+    Reach reach() const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

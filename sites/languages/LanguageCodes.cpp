@@ -159,8 +159,6 @@ Language glossaryLanguage(std::string_view language)
 {
     if (language == "zh-CN")
         return Language::Chinese;
-    if (language == "zh-TW")
-        return Language::TraditionalChinese;
     if (language == "en")
         return Language::English;
     if (language == "ja")

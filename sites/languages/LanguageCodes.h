@@ -31,7 +31,8 @@ std::vector<std::string> apertiumCodes(std::string_view language);
 // The codes a LibreTranslate-compatible service may list for a language, the most
 // fitting first.
 std::vector<std::string> libreTranslateCodes(std::string_view language);
-// The glossary's language; Language::Unsupported for a language it does not hold.
+// The glossary's language; Language::Unsupported for a language it does not hold
+// (中文(繁体) among them: the glossary backend converts it through OpenCC).
 Language glossaryLanguage(std::string_view language);
 
 } // namespace mirel::sites

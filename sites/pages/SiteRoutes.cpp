@@ -1,6 +1,7 @@
 #include "sites/pages/SiteRoutes.h"
 
 #include "sites/pages/FormBody.h"
+#include "sites/pages/StatusPage.h"
 #include "sites/pages/VendorPages.h"
 #include "sites/pages/WavTone.h"
 
@@ -13,7 +14,8 @@ void handleAdPage(const httplib::Request &, httplib::Response &res, SiteContext 
 
 void handleVendorPage(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(vendorPage(ctx.base), "text/html; charset=utf-8");
+    res.set_content(vendorPage(ctx.base, statusSection(ctx.gateway, ctx.leftOut)),
+                    "text/html; charset=utf-8");
 }
 
 void handleUpdateList(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
@@ -38,7 +40,8 @@ void handleSpeech(const httplib::Request &req, httplib::Response &res, SiteConte
 
 void handleIndex(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(indexPage(ctx.base), "text/html; charset=utf-8");
+    res.set_content(indexPage(ctx.base, statusSection(ctx.gateway, ctx.leftOut)),
+                    "text/html; charset=utf-8");
 }
 
 } // namespace mirel::sites

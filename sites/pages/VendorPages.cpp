@@ -17,14 +17,36 @@ std::string adPage(std::string_view base)
     return page;
 }
 
-std::string vendorPage(std::string_view base)
+namespace {
+
+// The head of the vendor's pages: plain, readable in a view 382 pixels wide.
+std::string pageHead(std::string_view title)
 {
-    std::string page;
-    page += "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
-            "<title>Mirel免费翻译软件 - 官方网站</title></head>\n<body>\n"
-            "<h1>Mirel免费翻译软件</h1>\n"
+    std::string head = "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
+                       "<meta name=\"viewport\" content=\"width=device-width\"><title>";
+    head += title;
+    head +=
+        "</title>\n<style>\nbody{margin:8px;font:13px/1.5 sans-serif;color:#222}\n"
+        "h1{font-size:17px;margin:0 0 4px}h2{font-size:15px;margin:12px 0 4px}"
+        "h3{font-size:13px;margin:8px 0 2px}\np{margin:4px 0}ul{margin:4px 0;padding-left:18px}\n"
+        "table{border-collapse:collapse;width:100%}\n"
+        "td{vertical-align:top;border-top:1px solid #ddd;padding:2px 3px;word-break:keep-all}\n"
+        "td:first-child{white-space:nowrap;width:1%}\n"
+        ".n{color:#666;font-size:12px}.hint{background:#fff6d5;padding:4px 6px}\n"
+        "code{font-size:12px}\n</style></head>\n<body>\n";
+    return head;
+}
+
+} // namespace
+
+std::string vendorPage(std::string_view base, std::string_view status)
+{
+    std::string page = pageHead("Mirel免费翻译软件 - 官方网站");
+    page += "<h1>Mirel免费翻译软件</h1>\n"
             "<p>Google、百度、网易有道、雅虎四大翻译引擎，中文、英语、日语等多种语言互译，"
-            "完全免费。</p>\n<p>本页面由本地演示站点提供。</p>\n<p><a href=\"";
+            "完全免费。</p>\n";
+    page += status;
+    page += "<p><a href=\"";
     page += base;
     page += "/SiteBack/updateTxt/28.txt\">更新信息</a></p>\n</body></html>\n";
     return page;
@@ -38,12 +60,12 @@ std::string updateList(std::string_view base)
     return list;
 }
 
-std::string indexPage(std::string_view base)
+std::string indexPage(std::string_view base, std::string_view status)
 {
-    std::string page;
-    page += "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
-            "<title>Mirel sites</title></head>\n<body>\n<h1>Mirel: local site server for the "
-            "outside sites</h1>\n<ul>\n"
+    std::string page = pageHead("Mirel sites");
+    page += "<h1>Mirel: local site server for the outside sites</h1>\n";
+    page += status;
+    page += "<h2>Addresses</h2>\n<ul>\n"
             "<li>POST / : Google translation form</li>\n"
             "<li>POST /trans.php : Baidu relay (GBK)</li>\n"
             "<li>POST /translate : NetEase Youdao translation</li>\n"

@@ -6,9 +6,11 @@
 namespace mirel::sites {
 
 // The vendor site's pages; base is the server's own address.
-std::string adPage(std::string_view base);     // fits the 382 × 49 strip
-std::string vendorPage(std::string_view base); // the page the top bar's button opens
+std::string adPage(std::string_view base); // fits the 382 × 49 strip
+// The page the top bar's button opens, with the status section (statusSection) in it.
+std::string vendorPage(std::string_view base, std::string_view status);
 std::string updateList(std::string_view base); // CR LF lines: [Mirel], Version=, Download=
-std::string indexPage(std::string_view base);  // GET "/": what this server answers
+// GET "/": the status section and the addresses this server answers.
+std::string indexPage(std::string_view base, std::string_view status);
 
 } // namespace mirel::sites

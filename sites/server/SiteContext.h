@@ -1,10 +1,12 @@
 #pragma once
 
+#include "sites/backends/TranslationGateway.h"
 #include "sites/pages/DictionaryData.h"
 #include "sites/pages/Sessions.h"
-#include "sites/backends/TranslationGateway.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace mirel::sites {
 
@@ -16,6 +18,9 @@ struct SiteContext
     Sessions engineSessions{"MIREL_SESSION"};
     Sessions dictionarySessions{"OUTFOX_SEARCH_USER_ID"};
     TranslationGateway gateway;
+    // Services that are set up but could not be added at start (name, why), for the
+    // status page.
+    std::vector<std::pair<std::string, std::string>> leftOut;
     Dictionary dictionary;
 };
 

@@ -6,6 +6,7 @@
 #include "sites/backends/GlossaryBackend.h"
 #include "sites/backends/GoogleCloudBackend.h"
 #include "sites/backends/OpenAiBackend.h"
+#include "sites/backends/OpenCcBackend.h"
 #include "sites/backends/UpstreamBackend.h"
 #include "sites/backends/YoudaoBackend.h"
 #include "sites/pages/DictionaryRoute.h"
@@ -14,11 +15,15 @@
 #include "sites/server/ConnectionPool.h"
 #include "sites/server/RequestBody.h"
 #include "sites/server/RequestGuard.h"
+#include "sites/server/ServiceOrder.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <thread>
 
@@ -66,92 +71,190 @@ ServiceEndpoint serviceEndpoint(const SitesSettings &settings, const std::string
     return *endpoint;
 }
 
-// The services whose settings are all given: Baidu, Youdao and Google Cloud, each also
-// the vendor service of its engine. One whose settings are half given is left out.
-void addVendorServices(TranslationGateway &gateway, const SiteOptions &options)
-{
-    const SitesSettings &s = options.services;
-    const auto given = [&](std::string_view name, std::initializer_list<const char *> settings) {
-        std::string missing;
-        size_t present = 0;
-        for (const char *setting : settings)
-            if (s.value(setting).empty())
-                missing += (missing.empty() ? "" : ", ") + std::string(setting);
-            else
-                ++present;
-        if (present > 0 && !missing.empty())
-            note(options, std::string(name) + " left out: " + missing + " not set");
-        return missing.empty();
-    };
-    if (given("baidu", {"baidu-app-id", "baidu-key"})) {
-        const auto endpoint = serviceEndpoint(s, "baidu-url", BaiduBackend::DefaultAddress);
-        note(options, "baidu at " + endpoint.service.origin + endpoint.path);
-        gateway.add(std::make_unique<BaiduBackend>(
-            endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")}));
-    }
-    if (given("youdao", {"youdao-app-key", "youdao-app-secret"})) {
-        const auto endpoint = serviceEndpoint(s, "youdao-url", YoudaoBackend::DefaultAddress);
-        note(options, "youdao at " + endpoint.service.origin + endpoint.path);
-        gateway.add(std::make_unique<YoudaoBackend>(
-            endpoint, YoudaoAccount{s.value("youdao-app-key"), s.value("youdao-app-secret")}));
-    }
-    if (given("google", {"google-key"})) {
-        const auto endpoint = serviceEndpoint(s, "google-url", GoogleCloudBackend::DefaultAddress);
-        note(options, "google at " + endpoint.service.origin + endpoint.path);
-        gateway.add(std::make_unique<GoogleCloudBackend>(endpoint, s.value("google-key")));
-    }
-    gateway.setVendor(Engine::Relay, "baidu");
-    gateway.setVendor(Engine::Youdao, "youdao");
-    gateway.setVendor(Engine::Google, "google");
-}
-
 // A list read takes at most this long: a server that stops waits for a read under way.
 constexpr ServiceListTiming kListTiming{.limit = std::chrono::seconds(5)};
 
-ApertiumBackend *addBackends(TranslationGateway &gateway, const SiteOptions &options)
+// A translation service the server can ask: its name (as "order" names it), the settings
+// that set it up (the first of them the settings name places it in the default order;
+// none: after those that have some) and how it is built. make gives nothing when the
+// service is not set up, or when it is but cannot be used (then `why` says why).
+struct ServiceMaker
 {
-    // The services' language lists are read in the background: the server listens at
-    // once, and a service's pairs answer 503 until its list is read.
+    std::string_view name;
+    std::vector<std::string_view> settings;
+    std::function<std::unique_ptr<TranslationBackend>(std::string &why)> make;
+};
+
+// Whether every one of the settings is given; a service half set up is left out (why).
+bool given(const SitesSettings &settings, std::initializer_list<const char *> names,
+           std::string &why)
+{
+    std::string missing;
+    size_t present = 0;
+    for (const char *name : names)
+        if (settings.value(name).empty())
+            missing += (missing.empty() ? "" : ", ") + std::string(name);
+        else
+            ++present;
+    if (present > 0 && !missing.empty())
+        why = missing + " not set";
+    return missing.empty();
+}
+
+// Every service, one entry each. The services' language lists are read in the
+// background: the server listens at once, and a service's pairs answer 503 until its
+// list is read.
+std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const ServiceList::Log &log,
+                                        ApertiumBackend *&apertium)
+{
+    const SitesSettings &s = options.services;
+    return {
+        {"baidu", {"baidu-app-id", "baidu-key", "baidu-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"baidu-app-id", "baidu-key"}, why))
+                 return nullptr;
+             const auto endpoint = serviceEndpoint(s, "baidu-url", BaiduBackend::DefaultAddress);
+             note(options, "baidu at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<BaiduBackend>(
+                 endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")});
+         }},
+        {"youdao", {"youdao-app-key", "youdao-app-secret", "youdao-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"youdao-app-key", "youdao-app-secret"}, why))
+                 return nullptr;
+             const auto endpoint = serviceEndpoint(s, "youdao-url", YoudaoBackend::DefaultAddress);
+             note(options, "youdao at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<YoudaoBackend>(
+                 endpoint, YoudaoAccount{s.value("youdao-app-key"), s.value("youdao-app-secret")});
+         }},
+        {"google", {"google-key", "google-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"google-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "google-url", GoogleCloudBackend::DefaultAddress);
+             note(options, "google at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<GoogleCloudBackend>(endpoint, s.value("google-key"));
+         }},
+        {"deepl", {"deepl-key", "deepl-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"deepl-key"}, why))
+                 return nullptr;
+             return std::make_unique<DeepLBackend>(s.value("deepl-key"), s.value("deepl-url"),
+                                                   kListTiming, log);
+         }},
+        {"openai", {"openai-url", "openai-model", "openai-key"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"openai-url", "openai-model"}, why))
+                 return nullptr;
+             note(options, "OpenAI-compatible model " + s.value("openai-model") + " at " +
+                               s.value("openai-url"));
+             return std::make_unique<OpenAiBackend>(s.value("openai-url"), s.value("openai-model"),
+                                                    s.value("openai-key"));
+         }},
+        {"upstream", {"upstream", "api-key"},
+         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
+             const std::string address = s.value("upstream");
+             if (address.empty())
+                 return nullptr;
+             return std::make_unique<UpstreamBackend>(serviceAddress(address, "upstream"),
+                                                      s.value("api-key"), kListTiming, log);
+         }},
+        {"apertium", {},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (options.apertium.empty()) {
+                 why = options.apertiumError;
+                 return nullptr;
+             }
+             ApertiumOptions apertiumOptions;
+             apertiumOptions.cacheFolder = options.cacheFolder;
+             apertiumOptions.probe = options.apertiumProbe;
+             apertiumOptions.listTiming = kListTiming;
+             apertiumOptions.log = log;
+             auto backend = std::make_unique<ApertiumBackend>(
+                 serviceAddress(options.apertium, "Apertium"), std::move(apertiumOptions));
+             backend->start();
+             // Until its list is read, its pairs answer 503; it is asked again until it
+             // answers.
+             if (options.apertiumWait.count() > 0 &&
+                 !backend->waitKnown(Clock::now() + options.apertiumWait))
+                 note(options, "Apertium at " + options.apertium + " not ready yet");
+             apertium = backend.get();
+             return backend;
+         }},
+    };
+}
+
+// The position of a service in the default order: where the settings first name it.
+size_t firstNamed(const ServiceMaker &maker, const SitesSettings &settings)
+{
+    for (size_t i = 0; i < settings.values.size(); ++i)
+        for (const std::string_view setting : maker.settings)
+            if (settings.values[i].first == setting)
+                return i;
+    return settings.values.size();
+}
+
+// OpenCC first (when its data is there), then the services that are set up in the
+// order of the "order" setting, the glossary last; each engine's own vendor is named.
+// Returns the Apertium backend, if there is one.
+ApertiumBackend *addBackends(SiteContext &ctx, const SiteOptions &options,
+                             const GlossaryRows &glossary)
+{
+    std::shared_ptr<const ChineseScript> script;
+    try {
+        script = std::make_shared<const ChineseScript>(options.opencc);
+        ctx.gateway.add(std::make_unique<OpenCcBackend>(script));
+    } catch (const std::runtime_error &e) {
+        std::fprintf(stderr,
+                     "mirel-sites: no offline 简↔繁 conversion: OpenCC's data is missing in "
+                     "%s (install libopencc-data); 中文(简体) <-> 中文(繁体) goes to the next "
+                     "service. %s\n",
+                     options.opencc.c_str(), e.what());
+        ctx.leftOut.emplace_back("opencc", "no data in " + options.opencc.string());
+    }
+
     ServiceList::Log log;
     if (options.logRequests)
         log = [](const std::string &text) {
             std::fprintf(stderr, "mirel-sites: %s\n", text.c_str());
         };
-    addVendorServices(gateway, options);
-    ApertiumBackend *added = nullptr;
-    if (!options.apertium.empty()) {
-        ApertiumOptions apertiumOptions;
-        apertiumOptions.cacheFolder = options.cacheFolder;
-        apertiumOptions.probe = options.apertiumProbe;
-        apertiumOptions.listTiming = kListTiming;
-        apertiumOptions.log = log;
-        auto apertium = std::make_unique<ApertiumBackend>(
-            serviceAddress(options.apertium, "Apertium"), std::move(apertiumOptions));
-        apertium->start();
-        // Until its list is read, its pairs answer 503; it is asked again until it answers.
-        if (options.apertiumWait.count() > 0 &&
-            !apertium->waitKnown(Clock::now() + options.apertiumWait))
-            note(options, "Apertium at " + options.apertium + " not ready yet");
-        added = apertium.get();
-        gateway.add(std::move(apertium));
-    }
-    if (const auto address = options.services.get("upstream"); address && !address->empty())
-        gateway.add(std::make_unique<UpstreamBackend>(serviceAddress(*address, "upstream"),
-                                                      options.services.value("api-key"),
-                                                      kListTiming, log));
-    const SitesSettings &services = options.services;
-    if (const std::string key = services.value("deepl-key"); !key.empty())
-        gateway.add(
-            std::make_unique<DeepLBackend>(key, services.value("deepl-url"), kListTiming, log));
-    if (const std::string url = services.value("openai-url"); !url.empty()) {
-        if (const std::string model = services.value("openai-model"); !model.empty()) {
-            gateway.add(std::make_unique<OpenAiBackend>(url, model, services.value("openai-key")));
-            note(options, "OpenAI-compatible model " + model + " at " + url);
-        } else {
-            note(options, "openai-url is set but openai-model is not: the model is left out");
+    ApertiumBackend *apertium = nullptr;
+    const std::vector<ServiceMaker> all = serviceMakers(options, log, apertium);
+    std::vector<const ServiceMaker *> makers;
+    for (const ServiceMaker &maker : all)
+        makers.push_back(&maker);
+    std::stable_sort(makers.begin(), makers.end(), [&](const auto *a, const auto *b) {
+        return firstNamed(*a, options.services) < firstNamed(*b, options.services);
+    });
+    std::vector<std::string_view> known;
+    for (const ServiceMaker *maker : makers)
+        known.push_back(maker->name);
+    const std::string order = options.services.value("order");
+    serviceOrder({}, order, known); // an unknown name stops the start before any service is asked
+
+    std::vector<std::string> configured;
+    std::map<std::string, std::unique_ptr<TranslationBackend>, std::less<>> built;
+    for (const ServiceMaker *maker : makers) {
+        std::string why;
+        auto backend = maker->make(why);
+        if (!why.empty()) {
+            note(options, std::string(maker->name) + " left out: " + why);
+            ctx.leftOut.emplace_back(maker->name, why);
         }
+        if (!backend)
+            continue;
+        configured.emplace_back(maker->name);
+        built[std::string(maker->name)] = std::move(backend);
     }
-    return added;
+    for (const std::string &name : serviceOrder(configured, order, known))
+        ctx.gateway.add(std::move(built[name]));
+    ctx.gateway.add(std::make_unique<GlossaryBackend>(Glossary(glossary), script));
+
+    ctx.gateway.setVendor(Engine::Relay, "baidu");
+    ctx.gateway.setVendor(Engine::Youdao, "youdao");
+    ctx.gateway.setVendor(Engine::Google, "google");
+    return apertium;
 }
 
 } // namespace
@@ -164,8 +267,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
                                            ? std::filesystem::path(MIREL_SITES_SOURCE_DATA)
                                            : m_options.dataFolder;
     m_ctx.dictionary = Dictionary::read(data);
-    m_apertium = addBackends(m_ctx.gateway, m_options);
-    m_ctx.gateway.add(std::make_unique<GlossaryBackend>(Glossary(readGlossaryRows(data))));
+    m_apertium = addBackends(m_ctx, m_options, readGlossaryRows(data));
 
     using Handler = void (*)(const httplib::Request &, httplib::Response &, SiteContext &);
     const auto route = [this](Handler handler) {
@@ -211,6 +313,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_server.Get("/", route(handleIndex));
     // Only the window and its pages, of this user, are served.
     m_server.set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+        markRequestArrival();
         const std::string why = refusal(req, m_port);
         if (why.empty())
             return httplib::Server::HandlerResponse::Unhandled;
@@ -229,10 +332,6 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     // Every connection has a thread of its own (up to a bound), so that a page never
     // waits behind backend calls or idle connections.
     m_server.new_task_queue = [] { return new ConnectionPool(); };
-    m_server.set_pre_routing_handler([](const httplib::Request &, httplib::Response &) {
-        markRequestArrival();
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
     if (m_options.logRequests)
         m_server.set_logger(logRequest);
     m_server.set_tcp_nodelay(true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sites/backends/ChineseScript.h"
 #include "sites/server/SiteContext.h"
 #include "sites/server/SitesSettings.h"
 
@@ -24,18 +25,21 @@ struct SiteOptions
     std::chrono::milliseconds apertiumWait{5000}; // for its pair list at construction
     std::filesystem::path cacheFolder;            // recent pairs and trial results; empty: none
     SitesSettings services; // the translation services' settings (upstream, keys, …)
+    std::string apertiumError;        // why there is none although one was asked for
+    std::filesystem::path opencc = ChineseScript::DefaultFolder; // OpenCC's data folder
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
 };
 
 // One loopback HTTP server that answers every outside address of the program by path
-// and method, translating through Apertium, the upstream and the glossary in that
-// order. Listens on 127.0.0.1 only.
+// and method, translating through OpenCC (简↔繁), the services set up (in the order of
+// the "order" setting), Apertium and the glossary. Listens on 127.0.0.1 only.
 class SiteServer
 {
 public:
     // Reads the data files and starts reading the services' language lists in the
     // background (a service's pairs answer 503 until its list is read). Throws
-    // DataFileError for unusable data and std::invalid_argument for a bad address.
+    // DataFileError for unusable data and std::invalid_argument for a bad address or an
+    // unknown name in "order".
     explicit SiteServer(SiteOptions options = {});
     SiteServer(const SiteServer &) = delete;
     SiteServer &operator=(const SiteServer &) = delete;

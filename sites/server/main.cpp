@@ -1,8 +1,10 @@
 // mirel-sites <port> [options]: the local site server for every outside site of Mirel,
-// on 127.0.0.1, translating through Apertium, an optional upstream and the glossary.
+// on 127.0.0.1, translating through OpenCC, the translation services set up, Apertium
+// and the glossary.
 #include "sites/backends/ApertiumBackend.h"
 #include "sites/backends/ApySupervisor.h"
 #include "sites/server/DataFile.h"
+#include "sites/server/SettingsFileCheck.h"
 #include "sites/server/SiteServer.h"
 #include "sites/server/SitesSettings.h"
 
@@ -110,8 +112,12 @@ int main(int argc, char **argv)
     try {
         SitesSettings settings;
         if (readSettings)
-            for (const auto &file : settingsFiles())
-                settings.apply(readSettingsFile(file));
+            for (const auto &file : settingsFiles()) {
+                const SitesSettings held = readSettingsFile(file);
+                if (const std::string warning = secretFileWarning(file, held); !warning.empty())
+                    std::fprintf(stderr, "mirel-sites: %s\n", warning.c_str());
+                settings.apply(held);
+            }
         settings.apply(given);
         options.dataFolder = dataFolder(data, programPath(argv[0]));
         options.services = settings;

@@ -65,6 +65,9 @@ TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
          QStringLiteral("ありがとう"), QStringLiteral("谢谢")},
         {QStringLiteral("雅虎引擎"), QStringLiteral("英语"), QStringLiteral("中文"),
          QStringLiteral("good morning, friend\nthank you"), QStringLiteral("早上好，朋友\n谢谢")},
+        {QStringLiteral("Google引擎"), QStringLiteral("中文(简体)"), QStringLiteral("中文(繁体)"),
+         QStringLiteral("这个问题很简单，请帮我看一下。\n头发 公园 软件"),
+         QStringLiteral("這個問題很簡單，請幫我看一下。\n頭髮 公園 軟體")},
     };
     for (const Case &c : cases) {
         test::pickFromList(window->TranslateType, c.engine);

@@ -86,7 +86,7 @@ TEST_F(Gateway, EachPairGoesToTheFirstEngineThatListsIt)
         const char *sl, *tl, *backend, *codes;
     };
     const Row rows[] = {
-        {"en", "es", "apertium", "eng|spa"},    {"es", "en", "apertium", "spa|eng"},
+        {"en", "es", "upstream", "en|es"},      {"es", "en", "apertium", "spa|eng"},
         {"en", "ca", "apertium", "eng|cat"},    {"sr", "en", "apertium", "hbs|eng"},
         {"en", "sr", "apertium", "eng|hbs_SR"}, {"no", "da", "apertium", "nob|dan"},
         {"zh-CN", "en", "upstream", "zh|en"},   {"en", "zh-TW", "upstream", "en|zt"},
@@ -110,6 +110,55 @@ TEST_F(Gateway, EachPairGoesToTheFirstEngineThatListsIt)
         }
     }
     EXPECT_EQ(field(apy->translations().back(), "markUnknown"), "yes");
+}
+
+TEST_F(Gateway, ServicesInTheOrderSetElseAsTheSettingsNameThemApertiumLast)
+{
+    struct Row
+    {
+        const char *order, *expected;
+    };
+    const Row rows[] = {
+        {nullptr, "opencc,upstream,apertium,glossary"},
+        {"apertium", "opencc,apertium,upstream,glossary"},
+        {"glossary, apertium, upstream, opencc", "opencc,apertium,upstream,glossary"},
+    };
+    for (const Row &row : rows) {
+        SiteOptions o = options();
+        if (row.order)
+            o.services.set("order", row.order);
+        start(o);
+        std::string names;
+        for (const auto &backend : gateway().backends())
+            names += (names.empty() ? "" : ",") + backend->name();
+        EXPECT_EQ(names, row.expected);
+    }
+    SiteOptions unknown = options();
+    unknown.services.set("order", "apertium, bing");
+    EXPECT_THROW(mirel::sites::SiteServer{unknown}, std::invalid_argument);
+}
+
+TEST_F(Gateway, StatusPageSaysWhatServesWhatAndShowsNoKey)
+{
+    const auto res = get("/201072928.html");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=utf-8");
+    const std::string &page = res->body;
+    for (const char *part : {
+             "<h3>Google引擎</h3>",
+             "<tr><td>中文(简体) →</td><td><b>LibreTranslate</b>：英语<br>"
+             "<b>内置词汇表（逐词）</b>：日语<br><b>OpenCC 简繁转换</b>：中文(繁体)</td></tr>",
+             "<tr><td>西班牙语 →</td><td><b>Apertium</b>：英语</td></tr>",
+             "<h3>百度引擎</h3>\n<table>\n<tr><td>中文 →</td><td><b>LibreTranslate</b>：英语",
+             "<li>LibreTranslate：可用</li>",
+             "<li>Apertium：可用</li>",
+             "Apertium 另有窗口中无法选择的语言对：eng→cat_valencia</p>",
+         })
+        EXPECT_NE(page.find(part), std::string::npos) << part << "\n" << page;
+    EXPECT_EQ(page.find("key-1"), std::string::npos);
+    EXPECT_EQ(page.find("sites.conf"), std::string::npos); // no hint: a service is set up
+    EXPECT_EQ(get("/")->body.find("key-1"), std::string::npos);
 }
 
 TEST(ApertiumText, ABlankLeftByADroppedWordGoesWhereTheSourceHadNone)
@@ -182,7 +231,7 @@ TEST_F(Gateway, AFailingEngineIsReportedInTimeAndTheNextOneAsked)
         apy->answer("hola", row.mode);
         libre.answer("你好", row.mode);
         const auto began = std::chrono::steady_clock::now();
-        const auto google = post("/", googleForm("hello", "en", "es"));
+        const auto google = post("/", googleForm("hello", "es", "en"));
         ASSERT_TRUE(google);
         EXPECT_EQ(google->status, row.status) << google->body;
         EXPECT_EQ(google->get_header_value("X-Translated-By").rfind("apertium failed (", 0), 0u);
@@ -196,7 +245,7 @@ TEST_F(Gateway, AFailingEngineIsReportedInTimeAndTheNextOneAsked)
         EXPECT_LT(std::chrono::steady_clock::now() - began, 2500ms);
     }
     apy->answer("hola");
-    const auto after = post("/", googleForm("hello", "en", "es"));
+    const auto after = post("/", googleForm("hello", "es", "en"));
     ASSERT_TRUE(after);
     EXPECT_EQ(after->status, 200);
 }
@@ -205,7 +254,7 @@ TEST_F(Gateway, AnEngineThatWentDownIs503)
 {
     apy.reset();
     libre.answer("hola", FakeMode::ServerError);
-    const auto res = post("/", googleForm("hello", "en", "es"));
+    const auto res = post("/", googleForm("hello", "es", "en"));
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 503);
     EXPECT_EQ(res->body.rfind("apertium not available", 0), 0u) << res->body;

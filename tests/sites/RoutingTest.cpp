@@ -3,6 +3,7 @@
 // pair list; settings lines as people write them.
 #include "sites/backends/ServiceList.h"
 #include "sites/backends/TranslationGateway.h"
+#include "sites/server/ServiceOrder.h"
 #include "sites/server/SitesSettings.h"
 
 #include <gtest/gtest.h>
@@ -171,5 +172,37 @@ TEST(SettingLines, AsPeopleWriteThem)
         EXPECT_EQ(line.name, row.name) << row.line;
         EXPECT_EQ(line.value, row.value) << row.line;
         EXPECT_EQ(line.error, row.error) << row.line;
+    }
+}
+
+TEST(ServiceOrder, TheUsersOrderThenTheDefault)
+{
+    struct OrderRow
+    {
+        std::vector<std::string> configured;
+        const char *order;
+        const char *expected; // the order, or the error
+    };
+    const std::vector<std::string_view> known{"baidu", "deepl", "upstream", "apertium"};
+    const OrderRow rows[] = {
+        {{"deepl", "baidu", "apertium"}, "", "deepl,baidu,apertium"},
+        {{"deepl", "baidu", "apertium"}, "baidu", "baidu,deepl,apertium"},
+        {{"deepl", "baidu", "apertium"}, "apertium, deepl", "apertium,deepl,baidu"},
+        {{"deepl", "apertium"}, "baidu deepl,deepl", "deepl,apertium"},
+        {{"upstream"}, " opencc ,glossary,\tupstream ", "upstream"},
+        {{"deepl"},
+         "deepl, bing",
+         "order names an unknown service \"bing\" (known: opencc, baidu, deepl, upstream, "
+         "apertium, glossary)"},
+    };
+    for (const OrderRow &row : rows) {
+        std::string got;
+        try {
+            for (const std::string &name : serviceOrder(row.configured, row.order, known))
+                got += (got.empty() ? "" : ",") + name;
+        } catch (const std::invalid_argument &e) {
+            got = e.what();
+        }
+        EXPECT_EQ(got, row.expected) << row.order;
     }
 }

@@ -1,6 +1,7 @@
 #include "sites/backends/BoundedHttp.h"
 #include "sites/backends/Glossary.h"
 #include "sites/server/DataFile.h"
+#include "sites/server/SettingsFileCheck.h"
 #include "sites/server/SitesSettings.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,6 @@ TEST(DataFiles, AFaultNamesTheFileAndLine)
     EXPECT_EQ(errorOf([&] { readSettingsFile(settings); }),
               settings.string() + ":2: unknown setting port");
     writeFile(dir, "glossary.tsv", "# zh en ja\n你好\thello\n");
-    writeFile(dir, "traditional.tsv", "");
     EXPECT_EQ(errorOf([&] { readGlossaryRows(dir.path().toStdString()); }),
               dir.filePath(QStringLiteral("glossary.tsv")).toStdString() +
                   ":2: a row has three tab-separated columns");
@@ -97,6 +97,37 @@ TEST(SitesSettings, ReadmeExamplesWorkAsWritten)
             if (address) {
                 EXPECT_TRUE(parseServiceAddress(value)) << name << " = " << value;
             }
+        }
+    }
+}
+
+TEST(SitesSettings, AKeyInAFileOthersCanReadIsWarnedAboutWithoutItsValue)
+{
+    const QTemporaryDir dir;
+    struct Row
+    {
+        const char *text;
+        std::filesystem::perms mode;
+        bool warned;
+    };
+    using P = std::filesystem::perms;
+    const Row rows[] = {
+        {"baidu-app-id = 2015\nbaidu-key = s3cr3t-v4lue\n",
+         P::owner_read | P::owner_write | P::group_read | P::others_read, true},
+        {"deepl-key = s3cr3t-v4lue:fx\n", P::owner_read | P::group_read, true},
+        {"deepl-key = s3cr3t-v4lue:fx\n", P::owner_read | P::owner_write, false},
+        {"upstream = http://127.0.0.1:5000\n", P::owner_read | P::others_read, false},
+    };
+    for (const Row &row : rows) {
+        const auto file = writeFile(dir, "sites.conf", row.text);
+        std::filesystem::permissions(file, row.mode);
+        const std::string warning = secretFileWarning(file, readSettingsFile(file));
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(!warning.empty(), row.warned) << warning;
+        EXPECT_EQ(warning.find("s3cr3t"), std::string::npos);
+        if (row.warned) {
+            EXPECT_NE(warning.find(file.string() + " holds "), std::string::npos) << warning;
+            EXPECT_NE(warning.find("chmod 600 " + file.string()), std::string::npos) << warning;
         }
     }
 }

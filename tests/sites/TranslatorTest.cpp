@@ -1,4 +1,5 @@
 #include "sites/backends/Translator.h"
+#include "sites/backends/GlossaryBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +50,16 @@ TEST(Translator, MarksAndSymbolsKeepTheirPlace)
     EXPECT_EQ(tr("他说\"你好\"", Language::Chinese, Language::Japanese), u"彼言う“こんにちは”"_s);
 }
 
-TEST(Translator, SimplifiedAndTraditionalChinese)
+TEST(Translator, TraditionalChineseThroughOpenCc)
 {
-    EXPECT_EQ(tr("翻译软件", Language::Chinese, Language::TraditionalChinese), u"翻譯軟件"_s);
-    EXPECT_EQ(tr("翻譯軟件", Language::TraditionalChinese, Language::English),
-              u"Translation software"_s);
+    const GlossaryBackend glossary(Glossary(readGlossaryRows(MIREL_SITES_SOURCE_DATA)),
+                                   std::make_shared<const ChineseScript>());
+    const auto translate = [&](const char *text, const char *from, const char *to) {
+        return glossary.translate(text, {from, to}, Clock::now()).text;
+    };
+    EXPECT_EQ(translate("translation software", "en", "zh-TW"), "翻譯軟體");
+    EXPECT_EQ(translate("翻譯軟體", "zh-TW", "en"), "Translation software");
+    EXPECT_EQ(glossary.offers({"zh-CN", "zh-TW"}), Offer::No); // OpenCC's alone
+    const GlossaryBackend without(Glossary(readGlossaryRows(MIREL_SITES_SOURCE_DATA)));
+    EXPECT_EQ(without.offers({"en", "zh-TW"}), Offer::No);
 }
