@@ -47,6 +47,8 @@ public:
     std::optional<std::string> langpair(const LanguagePair &pair) const;
     // The pairs APy lists that failed their trial, each "rus|ukr: why", sorted.
     std::vector<std::string> brokenPairs() const;
+    // The pairs APy lists (source, target as APy names them), null while not read yet.
+    std::shared_ptr<const ServicePairs> listedPairs() const { return m_list.pairs(); }
     // Starts the pipelines of the pairs used last (at most count of them) with a word each.
     void warm(size_t count) const;
     // Whether a user's translation is under way.
@@ -54,6 +56,7 @@ public:
 
     std::string name() const override { return "apertium"; }
     Offer offers(const LanguagePair &pair) const override;
+    Reach reach() const override { return m_list.pairs() ? Reach::Known : Reach::NotYet; }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

@@ -31,6 +31,14 @@ public:
 
     std::string name() const override { return "deepl"; }
     Offer offers(const LanguagePair &pair) const override;
+    bool waitListKnown(Clock::time_point until) const override { return m_list.waitKnown(until); }
+    Reach reach() const override
+    {
+        if (m_list.pairs())
+            return Reach::Known;
+        return m_list.lastError().find("refused") != std::string::npos ? Reach::Refused
+                                                                       : Reach::NotYet;
+    }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 

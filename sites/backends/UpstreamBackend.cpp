@@ -79,8 +79,7 @@ Offer UpstreamBackend::offers(const LanguagePair &pair) const
 
 Reach UpstreamBackend::reach() const
 {
-    const std::lock_guard lock(m_mutex);
-    return m_loaded ? Reach::Known : Reach::NotYet;
+    return m_list.pairs() ? Reach::Known : Reach::NotYet;
 }
 
 Translation UpstreamBackend::translate(const std::string &utf8, const LanguagePair &pair,

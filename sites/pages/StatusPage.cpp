@@ -157,11 +157,20 @@ void appendApertiumLeftOver(std::string &page, const TranslationGateway &gateway
                     apertium->langpair({std::string(source.code), std::string(target.code)}))
                 reached.insert(*langpair);
     std::string list;
-    for (const auto &[from, to] : apertium->pairs())
-        if (!reached.count(from + "|" + to))
-            list += (list.empty() ? "" : "、") + escaped(from) + "→" + escaped(to);
+    if (const auto pairs = apertium->listedPairs())
+        for (const auto &[from, to] : *pairs)
+            if (!reached.count(from + "|" + to))
+                list += (list.empty() ? "" : "、") + escaped(from) + "→" + escaped(to);
     if (!list.empty())
         page += "<p class=\"n\">Apertium 另有窗口中无法选择的语言对：" + list + "</p>\n";
+    std::string broken;
+    for (const std::string &pair : apertium->brokenPairs()) {
+        const std::string name = pair.substr(0, pair.find(':'));
+        broken += (broken.empty() ? "" : "、") + escaped(name.substr(0, name.find('|'))) + "→" +
+                  escaped(name.substr(name.find('|') + 1));
+    }
+    if (!broken.empty())
+        page += "<p class=\"n\">Apertium 试译失败、不提供的语言对：" + broken + "</p>\n";
 }
 
 bool translationServiceSetUp(const TranslationGateway &gateway)

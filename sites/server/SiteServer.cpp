@@ -109,7 +109,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const Servic
 {
     const SitesSettings &s = options.services;
     return {
-        {"baidu", {"baidu-app-id", "baidu-key", "baidu-url"},
+        {"baidu",
+         {"baidu-app-id", "baidu-key", "baidu-url"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"baidu-app-id", "baidu-key"}, why))
                  return nullptr;
@@ -118,7 +119,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const Servic
              return std::make_unique<BaiduBackend>(
                  endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")});
          }},
-        {"youdao", {"youdao-app-key", "youdao-app-secret", "youdao-url"},
+        {"youdao",
+         {"youdao-app-key", "youdao-app-secret", "youdao-url"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"youdao-app-key", "youdao-app-secret"}, why))
                  return nullptr;
@@ -127,7 +129,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const Servic
              return std::make_unique<YoudaoBackend>(
                  endpoint, YoudaoAccount{s.value("youdao-app-key"), s.value("youdao-app-secret")});
          }},
-        {"google", {"google-key", "google-url"},
+        {"google",
+         {"google-key", "google-url"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"google-key"}, why))
                  return nullptr;
@@ -136,14 +139,16 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const Servic
              note(options, "google at " + endpoint.service.origin + endpoint.path);
              return std::make_unique<GoogleCloudBackend>(endpoint, s.value("google-key"));
          }},
-        {"deepl", {"deepl-key", "deepl-url"},
+        {"deepl",
+         {"deepl-key", "deepl-url"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"deepl-key"}, why))
                  return nullptr;
              return std::make_unique<DeepLBackend>(s.value("deepl-key"), s.value("deepl-url"),
                                                    kListTiming, log);
          }},
-        {"openai", {"openai-url", "openai-model", "openai-key"},
+        {"openai",
+         {"openai-url", "openai-model", "openai-key"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"openai-url", "openai-model"}, why))
                  return nullptr;
@@ -152,7 +157,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const Servic
              return std::make_unique<OpenAiBackend>(s.value("openai-url"), s.value("openai-model"),
                                                     s.value("openai-key"));
          }},
-        {"upstream", {"upstream", "api-key"},
+        {"upstream",
+         {"upstream", "api-key"},
          [&](std::string &) -> std::unique_ptr<TranslationBackend> {
              const std::string address = s.value("upstream");
              if (address.empty())
@@ -160,7 +166,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const Servic
              return std::make_unique<UpstreamBackend>(serviceAddress(address, "upstream"),
                                                       s.value("api-key"), kListTiming, log);
          }},
-        {"apertium", {},
+        {"apertium",
+         {},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (options.apertium.empty()) {
                  why = options.apertiumError;

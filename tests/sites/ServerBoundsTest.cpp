@@ -117,8 +117,8 @@ TEST_F(SiteServerFixture, LongPassageTranslatesOnEveryEngine)
 // chunked one as it passes the limit; the connection is closed after the reason.
 TEST_F(SiteServerFixture, FormPastTheLimitIsRefusedUnreadAndTheConnectionClosed)
 {
-    const std::string head = "POST / HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                             "Content-Type: application/x-www-form-urlencoded\r\n";
+    const std::string head = "POST / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port()) +
+                             "\r\nContent-Type: application/x-www-form-urlencoded\r\n";
     const std::string reason = "form over 1048576 bytes: the passage is too long\n";
     {
         RawConnection peer(port());
@@ -317,6 +317,7 @@ TEST_F(SiteServerFixture, ListsAreReadInTheBackground)
     SiteOptions options;
     options.services.set("upstream", "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
     options.apertium = options.services.value("upstream");
+    options.apertiumWait = 0ms;
     const auto started = timeOf([&] { start(options, false); });
     EXPECT_LT(started, 1s);
     const auto pending = timeOf([&] {
