@@ -98,5 +98,6 @@ if(MIREL_SITES STREQUAL "local")
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/deb/conffiles "/etc/mirel/sites.conf\n")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/deb/conffiles)
 endif()
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The launcher shows why the site server could not start in a dialog of one of these.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, zenity | kdialog | libnotify-bin | x11-utils")
 include(CPack)
