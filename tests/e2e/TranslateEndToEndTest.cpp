@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,6 +121,11 @@ TEST(TranslateThroughApertium, EnglishToSpanishShowsApertiumsTranslation)
     test::SiteServerProcess server;
     ASSERT_TRUE(server.start(QStringLiteral(MIREL_SITES_PATH), {}, 90000))
         << server.why().toStdString();
+    // The server listens at once; Apertium's pairs answer 503 until APy has listed them.
+    static const QRegularExpression listed(QStringLiteral("apertium: \\d+ pairs"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return listed.match(QString::fromUtf8(server.log())).hasMatch(); }, 90000))
+        << server.log().toStdString();
     auto presenter = std::make_shared<test::RecordingPresenter>();
     ShellServices services;
     services.presenter = presenter;
