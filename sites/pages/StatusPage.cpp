@@ -1,6 +1,7 @@
 #include "sites/pages/StatusPage.h"
 
 #include "sites/backends/ApertiumBackend.h"
+#include "sites/pages/HtmlText.h"
 #include "sites/server/SitesSettings.h"
 #include "translation/LanguageTables.h"
 
@@ -13,30 +14,6 @@
 
 namespace mirel::sites {
 namespace {
-
-std::string escaped(std::string_view text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string utf8(std::u16string_view text)
 {
@@ -115,7 +92,7 @@ void appendEngine(std::string &page, const TranslationGateway &gateway, const En
         rows += "<tr><td>" + utf8(source.name) + " →</td><td>";
         for (size_t g = 0; g < groups.size(); ++g) {
             rows += g ? "<br>" : "";
-            rows += "<b>" + escaped(serviceTitle(groups[g].first)) + "</b>：";
+            rows += "<b>" + escapeAttribute(serviceTitle(groups[g].first)) + "</b>：";
             for (size_t t = 0; t < groups[g].second.size(); ++t)
                 rows += (t ? "、" : "") + groups[g].second[t];
         }
@@ -160,14 +137,15 @@ void appendApertiumLeftOver(std::string &page, const TranslationGateway &gateway
     if (const auto pairs = apertium->listedPairs())
         for (const auto &[from, to] : *pairs)
             if (!reached.count(from + "|" + to))
-                list += (list.empty() ? "" : "、") + escaped(from) + "→" + escaped(to);
+                list +=
+                    (list.empty() ? "" : "、") + escapeAttribute(from) + "→" + escapeAttribute(to);
     if (!list.empty())
         page += "<p class=\"n\">Apertium 另有窗口中无法选择的语言对：" + list + "</p>\n";
     std::string broken;
     for (const std::string &pair : apertium->brokenPairs()) {
         const std::string name = pair.substr(0, pair.find(':'));
-        broken += (broken.empty() ? "" : "、") + escaped(name.substr(0, name.find('|'))) + "→" +
-                  escaped(name.substr(name.find('|') + 1));
+        broken += (broken.empty() ? "" : "、") + escapeAttribute(name.substr(0, name.find('|'))) +
+                  "→" + escapeAttribute(name.substr(name.find('|') + 1));
     }
     if (!broken.empty())
         page += "<p class=\"n\">Apertium 试译失败、不提供的语言对：" + broken + "</p>\n";
@@ -208,7 +186,7 @@ std::string statusSection(const TranslationGateway &gateway,
     if (!translationServiceSetUp(gateway)) {
         const std::string file = settingsFiles().back().string();
         page += "<p class=\"hint\">尚未设置翻译服务，中文与英语、日语之间只能逐词翻译。在 " +
-                escaped(file) +
+                escapeAttribute(file) +
                 "（没有就新建）中加入 <code>baidu-app-id = …</code> 与 <code>baidu-key = …</code>"
                 "（或有道、DeepL、Google、OpenAI 兼容接口的设置，见 README），"
                 "然后重新启动。</p>\n";
@@ -218,10 +196,10 @@ std::string statusSection(const TranslationGateway &gateway,
 
     page += "<h2>翻译服务</h2>\n<ul>\n";
     for (const auto &backend : gateway.backends())
-        page += "<li>" + escaped(serviceTitle(backend->name())) + "：" +
+        page += "<li>" + escapeAttribute(serviceTitle(backend->name())) + "：" +
                 reachText(backend->reach()) + "</li>\n";
     for (const auto &[name, why] : leftOut)
-        page += "<li>" + escaped(serviceTitle(name)) + "：未能启用（原因见日志）</li>\n";
+        page += "<li>" + escapeAttribute(serviceTitle(name)) + "：未能启用（原因见日志）</li>\n";
     page += "</ul>\n";
     appendApertiumLeftOver(page, gateway);
     return page;

@@ -56,17 +56,17 @@ struct Row
     const char *tried; // the backends asked, in order
 };
 
-TranslationGateway gatewayOf(std::string_view spec, std::chrono::milliseconds limit = 2000ms)
+TranslationGateway gatewayOf(std::string_view list, std::chrono::milliseconds limit = 2000ms)
 {
     TranslationGateway gateway(limit);
     gateway.setVendor(Engine::Relay, "baidu");
     gateway.setVendor(Engine::Youdao, "youdao");
     size_t start = 0;
-    while (start < spec.size()) {
-        size_t end = spec.find(' ', start);
+    while (start < list.size()) {
+        size_t end = list.find(' ', start);
         if (end == std::string_view::npos)
-            end = spec.size();
-        const std::string item(spec.substr(start, end - start));
+            end = list.size();
+        const std::string item(list.substr(start, end - start));
         start = end + 1;
         const size_t colon = item.find(':');
         std::string name = item.substr(0, colon);
