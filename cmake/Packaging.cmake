@@ -22,7 +22,7 @@ install(TARGETS update LIBRARY DESTINATION ${MIREL_PRIVATE_LIBDIR} NAMELINK_SKIP
 # menu's launcher that starts it; the window keeps its configure-time host table.
 if(MIREL_SITES STREQUAL "local" AND TARGET mirel-sites)
   install(TARGETS mirel-sites RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES sites/data/glossary.tsv sites/data/traditional.tsv sites/data/dictionary.txt
+  install(FILES sites/data/glossary.tsv sites/data/dictionary.txt
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mirel/sites)
   install(FILES resources/sites.conf DESTINATION /etc/mirel)
   configure_file(resources/mirel-launch.in ${CMAKE_CURRENT_BINARY_DIR}/mirel-launch @ONLY)
