@@ -103,13 +103,20 @@ SCRIPT
 # Google form, and stops it.
 set -eu
 root=$1
-chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 \
+# No locale at all, as after "su - user": the server gives APy a UTF-8 one itself.
+chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root \
   mirel-sites 0 --no-settings >"$root/tmp/sites.log" 2>&1 &
 server=$!
 port=""
 for _ in $(seq 1 900); do
   port=$(sed -n 's|.*listening on http://127\.0\.0\.1:\([0-9]*\).*|\1|p' "$root/tmp/sites.log")
   [ -n "$port" ] && break
+  kill -0 "$server" 2>/dev/null || break
+  sleep 0.1
+done
+# The server listens at once; Apertium's pairs answer 503 until APy has listed them.
+for _ in $(seq 1 900); do
+  grep -q 'apertium: [0-9]* pairs' "$root/tmp/sites.log" && break
   kill -0 "$server" 2>/dev/null || break
   sleep 0.1
 done
