@@ -1,9 +1,9 @@
 // The window's Baidu relay engine against the real site server with a Baidu API account
 // configured (the API played by a fake written from its documentation).
-#include "../app/PickFromList.h"
 #include "../app/RecordingPresenter.h"
 #include "../sites/FakeVendors.h"
 #include "SiteServerProcess.h"
+#include "WindowOnServer.h"
 #include "app/MirelMain.h"
 
 #include <QApplication>
@@ -35,21 +35,12 @@ TEST(TranslateThroughBaidu, TheRelayEngineShowsTheBaiduApisAnswerExactly)
                       QStringLiteral("--baidu-url"), QString::fromStdString(baidu.address())}))
         << server.why().toStdString();
     auto presenter = std::make_shared<test::RecordingPresenter>();
-    ShellServices services;
-    services.presenter = presenter;
-    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-    services.launcher.start = [](const QString &, const QStringList &) {};
-    TMirelMain window(Sites::local(server.port()), dir.path() + QStringLiteral("/Web/"),
-                      std::move(services));
-    window.show();
+    const auto window =
+        test::windowOnServer(server.port(), dir.path() + QStringLiteral("/Web/"), presenter);
+    test::translateInWindow(*window, QStringLiteral("百度引擎"), QStringLiteral("中文"),
+                            QStringLiteral("英语"), QStringLiteral("我喜欢苹果和茶。"));
 
-    test::pickFromList(window.TranslateType, QStringLiteral("百度引擎"));
-    test::pickFromList(window.OLDLanguage, QStringLiteral("中文"));
-    test::pickFromList(window.NEWLanguage, QStringLiteral("英语"));
-    window.TranslateContent->setPlainText(QStringLiteral("我喜欢苹果和茶。"));
-    QTest::mouseClick(window.TranslateButton, Qt::LeftButton);
-
-    EXPECT_EQ(window.TranslateResult->toPlainText(),
+    EXPECT_EQ(window->TranslateResult->toPlainText(),
               QStringLiteral("I like apples and green tea, she said."));
     for (const MessageBoxRequest &box : presenter->boxes)
         ADD_FAILURE() << box.text.toStdString();

@@ -1,8 +1,8 @@
 // The window against the real site server: a sentence through each of the four engines,
 // and one through Apertium.
-#include "../app/PickFromList.h"
 #include "../app/RecordingPresenter.h"
 #include "SiteServerProcess.h"
+#include "WindowOnServer.h"
 #include "app/MirelMain.h"
 
 #include <QApplication>
@@ -27,13 +27,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(server.start(QStringLiteral(MIREL_SITES_PATH))) << server.why().toStdString();
-        ShellServices services;
-        services.presenter = presenter;
-        services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-        services.launcher.start = [](const QString &, const QStringList &) {};
-        window = std::make_unique<TMirelMain>(
-            Sites::local(server.port()), dir.path() + QStringLiteral("/Web/"), std::move(services));
-        window->show();
+        window =
+            test::windowOnServer(server.port(), dir.path() + QStringLiteral("/Web/"), presenter);
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
@@ -71,11 +66,7 @@ TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
          QStringLiteral("這個問題很簡單，請幫我看一下。\n頭髮 公園 軟體")},
     };
     for (const Case &c : cases) {
-        test::pickFromList(window->TranslateType, c.engine);
-        test::pickFromList(window->OLDLanguage, c.source);
-        test::pickFromList(window->NEWLanguage, c.target);
-        window->TranslateContent->setPlainText(c.passage);
-        QTest::mouseClick(window->TranslateButton, Qt::LeftButton);
+        test::translateInWindow(*window, c.engine, c.source, c.target, c.passage);
         EXPECT_EQ(window->TranslateResult->toPlainText(), c.result) << c.engine.toStdString();
     }
     for (const MessageBoxRequest &box : presenter->boxes)
@@ -84,12 +75,9 @@ TEST_F(TranslateEndToEnd, EachEngineTranslatesASentence)
 
 TEST_F(TranslateEndToEnd, APairNoEngineServesIsReportedAndTheBoxKept)
 {
-    test::pickFromList(window->TranslateType, QStringLiteral("Google引擎"));
-    test::pickFromList(window->OLDLanguage, QStringLiteral("英语"));
-    test::pickFromList(window->NEWLanguage, QStringLiteral("韩语"));
     window->TranslateResult->setPlainText(QStringLiteral("earlier"));
-    window->TranslateContent->setPlainText(QStringLiteral("Hello"));
-    QTest::mouseClick(window->TranslateButton, Qt::LeftButton);
+    test::translateInWindow(*window, QStringLiteral("Google引擎"), QStringLiteral("英语"),
+                            QStringLiteral("韩语"), QStringLiteral("Hello"));
 
     ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].text, QStringLiteral("HTTP/1.1 501 Not Implemented."));
@@ -127,21 +115,13 @@ TEST(TranslateThroughApertium, EnglishToSpanishShowsApertiumsTranslation)
         [&] { return listed.match(QString::fromUtf8(server.log())).hasMatch(); }, 90000))
         << server.log().toStdString();
     auto presenter = std::make_shared<test::RecordingPresenter>();
-    ShellServices services;
-    services.presenter = presenter;
-    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-    services.launcher.start = [](const QString &, const QStringList &) {};
-    TMirelMain window(Sites::local(server.port()), dir.path() + QStringLiteral("/Web/"),
-                      std::move(services));
-    window.show();
+    const auto window =
+        test::windowOnServer(server.port(), dir.path() + QStringLiteral("/Web/"), presenter);
+    test::translateInWindow(*window, QStringLiteral("Google引擎"), QStringLiteral("英语"),
+                            QStringLiteral("西班牙语"),
+                            QStringLiteral("Hello, how are you today?"));
 
-    test::pickFromList(window.TranslateType, QStringLiteral("Google引擎"));
-    test::pickFromList(window.OLDLanguage, QStringLiteral("英语"));
-    test::pickFromList(window.NEWLanguage, QStringLiteral("西班牙语"));
-    window.TranslateContent->setPlainText(QStringLiteral("Hello, how are you today?"));
-    QTest::mouseClick(window.TranslateButton, Qt::LeftButton);
-
-    EXPECT_EQ(window.TranslateResult->toPlainText(), QStringLiteral("Hola, cómo eres hoy?"));
+    EXPECT_EQ(window->TranslateResult->toPlainText(), QStringLiteral("Hola, cómo eres hoy?"));
     for (const MessageBoxRequest &box : presenter->boxes)
         ADD_FAILURE() << box.text.toStdString();
     EXPECT_TRUE(server.stop());
