@@ -103,13 +103,20 @@ ApertiumBackend::ApertiumBackend(ServiceAddress service, ApertiumOptions options
 
 ApertiumBackend::~ApertiumBackend()
 {
+    stop();
+    if (m_prober.joinable())
+        m_prober.join();
+}
+
+void ApertiumBackend::stop()
+{
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
     m_wake.notify_all();
-    if (m_prober.joinable())
-        m_prober.join();
+    m_connections.close();
+    m_list.stop();
 }
 
 void ApertiumBackend::start()

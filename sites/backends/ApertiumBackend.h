@@ -38,6 +38,9 @@ public:
 
     // Starts reading the pair list (and trying the pairs) in the background.
     void start();
+    // Ends the calls under way (the pairs' trials, the warm-up, users' requests) and every
+    // later one at once: the server is stopping.
+    void stop() override;
     // Reads the pair list again soon (APy started again).
     void askAgain() { m_list.askAgain(); }
     // Waits until the pair list is known or the time is up; true when known.

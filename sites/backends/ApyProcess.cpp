@@ -146,13 +146,17 @@ std::string ApyProcess::start(const std::string &modesFolder, Clock::time_point 
     return start(deadline);
 }
 
-std::string ApyProcess::start(Clock::time_point deadline)
+std::string ApyProcess::start(Clock::time_point deadline, std::stop_token stop)
 {
-    stop();
+    this->stop();
     if (std::string error = spawn(); !error.empty())
         return error;
     const ServiceAddress service{address(), {}};
     while (Clock::now() < deadline) {
+        if (stop.stop_requested()) {
+            this->stop();
+            return "stopped before APy answered";
+        }
         if (const auto end = ended())
             return "APy ended at start (" + *end + ")";
         const HttpReply reply =
@@ -162,7 +166,7 @@ std::string ApyProcess::start(Clock::time_point deadline)
             return {};
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    stop();
+    this->stop();
     return "APy did not answer in time";
 }
 

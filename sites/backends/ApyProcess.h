@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -33,9 +34,9 @@ public:
     ApyProcess(const ApyProcess &) = delete;
     ApyProcess &operator=(const ApyProcess &) = delete;
 
-    // Starts APy and waits until it answers its pair list. An empty text on success, else
-    // why not, with APy's own last output line when it ended.
-    std::string start(Clock::time_point deadline);
+    // Starts APy and waits until it answers its pair list (or a stop is asked for). An
+    // empty text on success, else why not, with APy's own last output line when it ended.
+    std::string start(Clock::time_point deadline, std::stop_token stop = {});
     // Compatibility with callers that name the modes folder.
     std::string start(const std::string &modesFolder, Clock::time_point deadline);
     // Ends APy and its pipelines.

@@ -23,6 +23,7 @@ ApySupervisor::~ApySupervisor()
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
+    m_stop.request_stop();
     m_changed.notify_all();
     if (m_thread.joinable())
         m_thread.join();
@@ -63,7 +64,8 @@ void ApySupervisor::run()
 {
     auto pauseLength = m_watch.firstPause;
     while (true) {
-        const std::string error = m_apy.start(Clock::now() + m_watch.startLimit);
+        const std::string error =
+            m_apy.start(Clock::now() + m_watch.startLimit, m_stop.get_token());
         {
             const std::lock_guard lock(m_mutex);
             m_pid = m_apy.pid();
@@ -72,6 +74,8 @@ void ApySupervisor::run()
                 m_error = error;
         }
         m_changed.notify_all();
+        if (m_stop.stop_requested())
+            break;
         if (!error.empty()) {
             if (m_log)
                 m_log("Apertium not started: " + error + " (trying again in " +

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 
 namespace mirel::sites {
@@ -55,6 +56,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     bool m_stopping = false;
+    std::stop_source m_stop; // asked when m_stopping is set: ends a start under way
     bool m_started = false;
     std::string m_error = "APy is starting";
     pid_t m_pid = -1;

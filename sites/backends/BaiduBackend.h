@@ -68,6 +68,8 @@ public:
                  std::chrono::milliseconds pace = DefaultPace);
 
     std::string name() const override { return "baidu"; }
+
+    void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 #include <variant>
 
@@ -14,12 +15,13 @@ namespace {
 
 constexpr const char *kCaBundle = "/etc/ssl/certs/ca-certificates.crt";
 
-// Stops the client's call once the deadline has passed, until it is dismissed.
+// Stops the client's call once the deadline has passed or a stop is asked for, until it is
+// dismissed.
 class Watchdog
 {
 public:
-    Watchdog(httplib::Client &client, Clock::time_point deadline)
-        : m_thread([this, &client, deadline] { watch(client, deadline); })
+    Watchdog(httplib::Client &client, Clock::time_point deadline, std::stop_token stop)
+        : m_thread([this, &client, deadline, stop] { watch(client, deadline, stop); })
     {
     }
     ~Watchdog()
@@ -41,10 +43,10 @@ public:
     }
 
 private:
-    void watch(httplib::Client &client, Clock::time_point deadline)
+    void watch(httplib::Client &client, Clock::time_point deadline, std::stop_token stop)
     {
         std::unique_lock lock(m_mutex);
-        if (m_wake.wait_until(lock, deadline, [this] { return m_done; }))
+        if (m_wake.wait_until(lock, stop, deadline, [this] { return m_done; }))
             return;
         m_fired = true;
         // The call may still be connecting: stop it again until it has ended.
@@ -57,7 +59,7 @@ private:
     }
 
     mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
+    std::condition_variable_any m_wake;
     bool m_done = false;
     bool m_fired = false;
     std::thread m_thread;
@@ -120,9 +122,14 @@ std::string hostOf(const std::string &origin)
 }
 
 HttpReply send(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
-               Clock::time_point deadline, size_t maxBody)
+               Clock::time_point deadline, size_t maxBody, std::stop_token stop)
 {
     HttpReply reply;
+    if (stop.stop_requested()) {
+        reply.failure = HttpReply::Failure::Unreachable;
+        reply.detail = "the server is stopping";
+        return reply;
+    }
     const auto left = deadline - Clock::now();
     if (left <= Clock::duration::zero()) {
         reply.failure = HttpReply::Failure::TimedOut;
@@ -159,11 +166,14 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
     bool sent = false;
     bool late = false;
     {
-        const Watchdog watchdog(client, deadline);
+        const Watchdog watchdog(client, deadline, stop);
         sent = client.send(req, res, error);
         late = watchdog.fired();
     }
-    if (tooLarge) {
+    if (stop.stop_requested()) {
+        reply.failure = HttpReply::Failure::Unreachable;
+        reply.detail = "the server is stopping";
+    } else if (tooLarge) {
         reply.failure = HttpReply::Failure::TooLarge;
         reply.detail = "answer over " + std::to_string(maxBody) + " bytes";
     } else if (late || Clock::now() >= deadline) {
@@ -203,18 +213,18 @@ addressesOf(const NameResolver &resolver, const std::string &host, Clock::time_p
 // stays in the Host header and TLS); used tells which answered.
 HttpReply sendToAny(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
                     const std::vector<std::string> &addresses, Clock::time_point deadline,
-                    size_t maxBody, size_t &used)
+                    size_t maxBody, size_t &used, std::stop_token stop = {})
 {
     used = 0;
     if (addresses.empty())
-        return send(client, service, call, deadline, maxBody);
+        return send(client, service, call, deadline, maxBody, stop);
     const std::string host = hostOf(service.origin);
     HttpReply reply;
     for (size_t i = 0; i < addresses.size(); ++i) {
         used = i;
         client.set_hostname_addr_map({{host, addresses[i]}});
-        reply = send(client, service, call, deadline, maxBody);
-        if (reply.failure != HttpReply::Failure::Unreachable)
+        reply = send(client, service, call, deadline, maxBody, stop);
+        if (reply.failure != HttpReply::Failure::Unreachable || stop.stop_requested())
             break;
     }
     return reply;
@@ -243,9 +253,19 @@ HttpConnections::HttpConnections(ServiceAddress service, NameResolver resolver)
 
 HttpConnections::~HttpConnections() = default;
 
+void HttpConnections::close()
+{
+    m_stop.request_stop();
+    const std::lock_guard lock(m_mutex);
+    m_idle.clear();
+}
+
 HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline,
                                 size_t maxBody) const
 {
+    const std::stop_token stop = m_stop.get_token();
+    if (stop.stop_requested())
+        return {HttpReply::Failure::Unreachable, "the server is stopping", 0, {}};
     std::unique_ptr<httplib::Client> client;
     {
         const std::lock_guard lock(m_mutex);
@@ -272,7 +292,7 @@ HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline
     }
     client->set_keep_alive(true);
     size_t used = 0;
-    HttpReply reply = sendToAny(*client, m_service, call, addresses, deadline, maxBody, used);
+    HttpReply reply = sendToAny(*client, m_service, call, addresses, deadline, maxBody, used, stop);
     if (!addresses.empty()) {
         // The address that answered is tried first next time.
         std::rotate(addresses.begin(), addresses.begin() + ptrdiff_t(used), addresses.end());
@@ -284,7 +304,7 @@ HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline
     // Only a connection whose call went through cleanly is used again.
     if (reply.failure == HttpReply::Failure::None && reply.status < 500) {
         const std::lock_guard lock(m_mutex);
-        if (m_idle.size() < MaxIdleConnections)
+        if (m_idle.size() < MaxIdleConnections && !stop.stop_requested())
             m_idle.push_back(std::move(client));
     }
     return reply;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +73,9 @@ public:
     const ServiceAddress &service() const { return m_service; }
     HttpReply call(const HttpCall &call, Clock::time_point deadline,
                    size_t maxBody = MaxBackendAnswer) const;
+    // Ends the calls under way, and every later call at once, as unreachable (the server
+    // is stopping).
+    void close();
 
     // A name's address is kept this long.
     static constexpr std::chrono::seconds AddressKept{60};
@@ -79,6 +83,7 @@ public:
 private:
     ServiceAddress m_service;
     NameResolver m_resolver;
+    std::stop_source m_stop;
     mutable std::mutex m_mutex;
     mutable std::vector<std::unique_ptr<httplib::Client>> m_idle;
     mutable std::vector<std::string> m_addresses; // the host's, the last one that answered first

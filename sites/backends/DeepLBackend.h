@@ -30,6 +30,15 @@ public:
                  ServiceList::Log log = {});
 
     std::string name() const override { return "deepl"; }
+
+    void stop() override
+
+    {
+
+        m_connections.close();
+
+        m_list.stop();
+    }
     Offer offers(const LanguagePair &pair) const override;
     bool waitListKnown(Clock::time_point until) const override { return m_list.waitKnown(until); }
     Reach reach() const override

@@ -31,6 +31,8 @@ public:
     OpenAiBackend(std::string_view base, std::string model, std::string key);
 
     std::string name() const override { return "openai"; }
+
+    void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;

@@ -12,11 +12,7 @@ ServiceList::ServiceList(std::string service, Loader loader, Timing timing, Log 
 
 ServiceList::~ServiceList()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_changed.notify_all();
+    stop();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -26,6 +22,15 @@ void ServiceList::start()
     const std::lock_guard lock(m_mutex);
     if (!m_thread.joinable() && !m_stopping)
         m_thread = std::thread([this] { run(); });
+}
+
+void ServiceList::stop()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
 }
 
 void ServiceList::askAgain()
@@ -40,7 +45,8 @@ void ServiceList::askAgain()
 bool ServiceList::waitKnown(Clock::time_point until) const
 {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_until(lock, until, [this] { return m_pairs != nullptr; });
+    m_changed.wait_until(lock, until, [this] { return m_pairs != nullptr || m_stopping; });
+    return m_pairs != nullptr;
 }
 
 std::shared_ptr<const ServicePairs> ServiceList::pairs() const
@@ -64,6 +70,8 @@ void ServiceList::run()
         std::string logLine;
         {
             const std::lock_guard lock(m_mutex);
+            if (m_stopping)
+                return;
             if (load.pairs) {
                 if (!m_pairs || !m_error.empty())
                     logLine = m_service + ": " + std::to_string(load.pairs->size()) + " pairs";

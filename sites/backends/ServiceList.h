@@ -51,7 +51,9 @@ public:
     void start();
     // Reads the list again soon (a service that restarted, a failed call).
     void askAgain();
-    // Waits until the list is known or the time is up; true when known.
+    // Ends the reader and every wait: the server is stopping.
+    void stop();
+    // Waits until the list is known, the time is up or stop() is called; true when known.
     bool waitKnown(Clock::time_point until) const;
 
     // The last list read, or null while none was.

@@ -69,6 +69,8 @@ public:
         return true;
     }
     virtual Reach reach() const { return Reach::Known; }
+    // Ends its calls under way and every later one at once: the server is stopping.
+    virtual void stop() {}
     virtual Translation translate(const std::string &utf8, const LanguagePair &pair,
                                   Clock::time_point deadline) const = 0;
 

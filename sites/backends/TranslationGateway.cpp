@@ -50,6 +50,12 @@ const TranslationBackend *TranslationGateway::find(std::string_view name) const
     return nullptr;
 }
 
+void TranslationGateway::stop()
+{
+    for (const auto &backend : m_backends)
+        backend->stop();
+}
+
 bool TranslationGateway::waitListsKnown(Clock::time_point until) const
 {
     return std::all_of(m_backends.begin(), m_backends.end(),

@@ -61,6 +61,8 @@ public:
     // Waits until every backend's language list is known or the time is up; true when
     // all are known.
     bool waitListsKnown(Clock::time_point until) const;
+    // Ends every backend's calls under way and later: the server is stopping.
+    void stop();
 
     // The backends that offer the pair, in the order they are asked.
     std::vector<const TranslationBackend *> route(const LanguagePair &pair,

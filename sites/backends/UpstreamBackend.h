@@ -18,6 +18,15 @@ public:
     std::optional<std::pair<std::string, std::string>> codes(const LanguagePair &pair) const;
 
     std::string name() const override { return "upstream"; }
+
+    void stop() override
+
+    {
+
+        m_connections.close();
+
+        m_list.stop();
+    }
     Offer offers(const LanguagePair &pair) const override;
     bool waitListKnown(Clock::time_point until) const override { return m_list.waitKnown(until); }
     Reach reach() const override;

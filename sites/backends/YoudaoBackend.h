@@ -50,6 +50,8 @@ public:
                   size_t pieceLimit = DefaultPieceLimit);
 
     std::string name() const override { return "youdao"; }
+
+    void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;

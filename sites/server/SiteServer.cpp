@@ -381,6 +381,8 @@ bool SiteServer::serve()
 void SiteServer::stop()
 {
     m_stopRequested = true;
+    // Requests waiting for a service end at once, so that no connection holds the end up.
+    m_ctx.gateway.stop();
     // The library only stops a server that is already listening: wait for that moment
     // if serve() has begun, or let serve() see the request if it has not.
     while (m_serving && !m_server.is_running())

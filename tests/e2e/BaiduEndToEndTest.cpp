@@ -46,7 +46,7 @@ TEST(TranslateThroughBaidu, TheRelayEngineShowsTheBaiduApisAnswerExactly)
         ADD_FAILURE() << box.text.toStdString();
     ASSERT_EQ(baidu.requests().size(), 1u);
     EXPECT_EQ(baidu.requests()[0].fields.find("q")->second, "我喜欢苹果和茶。");
-    EXPECT_TRUE(server.stop());
+    EXPECT_TRUE(server.stop()) << server.why().toStdString();
 }
 
 } // namespace

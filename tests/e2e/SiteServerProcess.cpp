@@ -79,10 +79,17 @@ bool SiteServerProcess::stop(int timeoutMs)
     if (m_process.state() == QProcess::NotRunning)
         return true;
     m_process.terminate();
-    if (m_process.waitForFinished(timeoutMs))
-        return m_process.exitStatus() == QProcess::NormalExit;
-    m_process.kill();
-    m_process.waitForFinished(timeoutMs);
+    if (m_process.waitForFinished(timeoutMs)) {
+        if (m_process.exitStatus() == QProcess::NormalExit)
+            return true;
+        m_why = QStringLiteral("the site server crashed at SIGTERM: ");
+    } else {
+        m_process.kill();
+        m_process.waitForFinished(timeoutMs);
+        m_why =
+            QStringLiteral("the site server did not end within %1 ms of SIGTERM: ").arg(timeoutMs);
+    }
+    m_why += QString::fromUtf8(log());
     return false;
 }
 

@@ -23,7 +23,8 @@ public:
                const QStringList &extraArguments = {QStringLiteral("--apertium"),
                                                     QStringLiteral("off")},
                int timeoutMs = 10000);
-    // Stops the site server; true when it ended on its own after SIGTERM.
+    // Stops the site server; true when it ended on its own after SIGTERM, else why() says
+    // how it ended, with its log.
     bool stop(int timeoutMs = 5000);
 
     quint16 port() const { return m_port; }

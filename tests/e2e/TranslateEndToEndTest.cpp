@@ -36,7 +36,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        EXPECT_TRUE(server.stop());
+        EXPECT_TRUE(server.stop()) << server.why().toStdString();
     }
 
     QTemporaryDir dir;
@@ -124,7 +124,7 @@ TEST(TranslateThroughApertium, EnglishToSpanishShowsApertiumsTranslation)
     EXPECT_EQ(window->TranslateResult->toPlainText(), QStringLiteral("Hola, cómo eres hoy?"));
     for (const MessageBoxRequest &box : presenter->boxes)
         ADD_FAILURE() << box.text.toStdString();
-    EXPECT_TRUE(server.stop());
+    EXPECT_TRUE(server.stop()) << server.why().toStdString();
 }
 
 } // namespace

@@ -134,6 +134,15 @@ expect_gone "after the fresh window closed"
 [ "$(grep -c 'starting the site server' "$LOG")" = 4 ] ||
   fail "the log was not appended to: $(grep -c 'starting the site server' "$LOG") starts in it"
 
+echo "# a crashed server comes back on its port while a window uses it"
+open_window h
+port=$(window_port h)
+pkill -KILL -f "^$BIN/mirel-sites "
+until_true 15 answers "$port" || fail "the crashed server did not come back on port $port"
+expect_served "after the server crashed" "$port"
+close_window h
+expect_gone "after the window of the crashed server closed"
+
 echo "# a bad setting: the reason shown, no window, no server"
 mkdir -p "$TMP/dialog"
 cat >"$TMP/dialog/zenity" <<'DIALOG'

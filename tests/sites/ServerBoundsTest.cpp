@@ -273,6 +273,26 @@ TEST_F(SiteServerFixture, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdle)
         EXPECT_EQ(call.get(), 200);
 }
 
+// A server told to stop (logout, SIGTERM) ends its requests waiting on a backend at once
+// instead of holding the end up for their time limit.
+TEST_F(SiteServerFixture, StopEndsBackendCallsUnderWay)
+{
+    HangingUpstream upstream;
+    SiteOptions options;
+    options.services.set("upstream", upstream.address());
+    options.backendLimit = 10s;
+    start(options);
+    std::vector<std::future<void>> hanging;
+    for (int i = 0; i < 4; ++i)
+        hanging.push_back(std::async(std::launch::async,
+                                     [this] { post("/", googleForm("Hello", "en", "zh-CN")); }));
+    ASSERT_TRUE(upstream.waitForCalls(4));
+
+    EXPECT_LT(timeOf([this] { shutDown(); }), 1s);
+    for (auto &call : hanging)
+        EXPECT_EQ(call.wait_for(1s), std::future_status::ready);
+}
+
 // A request that waited for a thread has waited part of its time limit.
 TEST(ConnectionPoolTest, ArrivalIsWhenTheConnectionWasAcceptedThenWhenEachHeadIsRead)
 {
