@@ -12,6 +12,7 @@
 #include "sites/pages/DictionaryRoute.h"
 #include "sites/pages/EngineRoutes.h"
 #include "sites/pages/SiteRoutes.h"
+#include "sites/server/AcceptedConnections.h"
 #include "sites/server/ConnectionPool.h"
 #include "sites/server/RequestBody.h"
 #include "sites/server/RequestGuard.h"
@@ -388,6 +389,8 @@ void SiteServer::stop()
     while (m_serving && !m_server.is_running())
         std::this_thread::yield();
     m_server.stop();
+    // Connections kept alive between requests end now rather than after their idle time.
+    endAcceptedConnections(m_port);
 }
 
 } // namespace mirel::sites

@@ -273,9 +273,9 @@ TEST_F(SiteServerFixture, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdle)
         EXPECT_EQ(call.get(), 200);
 }
 
-// A server told to stop (logout, SIGTERM) ends its requests waiting on a backend at once
-// instead of holding the end up for their time limit.
-TEST_F(SiteServerFixture, StopEndsBackendCallsUnderWay)
+// A server told to stop (logout, SIGTERM) ends its requests waiting on a backend and its
+// idle kept-alive connections at once instead of holding the end up for their time limits.
+TEST_F(SiteServerFixture, StopEndsBackendCallsAndIdleConnectionsAtOnce)
 {
     HangingUpstream upstream;
     SiteOptions options;
@@ -287,6 +287,11 @@ TEST_F(SiteServerFixture, StopEndsBackendCallsUnderWay)
         hanging.push_back(std::async(std::launch::async,
                                      [this] { post("/", googleForm("Hello", "en", "zh-CN")); }));
     ASSERT_TRUE(upstream.waitForCalls(4));
+    RawConnection idle(port());
+    ASSERT_TRUE(idle.connected());
+    httplib::Client keptAlive("127.0.0.1", port());
+    keptAlive.set_keep_alive(true);
+    ASSERT_EQ(keptAlive.Get("/")->status, 200);
 
     EXPECT_LT(timeOf([this] { shutDown(); }), 1s);
     for (auto &call : hanging)
