@@ -3,6 +3,7 @@
 #include "app/WebEngineSetup.h"
 #include "config/Sites.h"
 #include "dictionary/WebFolder.h"
+#include "util/InheritedFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +26,7 @@ QString programFolderForPages()
 
 int main(int argc, char **argv)
 {
+    mirel::keepInheritedFilesFromChildren();
     mirel::prepareWebEngine();
     QApplication app(argc, argv);
     mirel::setUpApplication();

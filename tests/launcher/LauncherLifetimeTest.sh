@@ -143,6 +143,16 @@ expect_served "after the server crashed" "$port"
 close_window h
 expect_gone "after the window of the crashed server closed"
 
+echo "# a launcher killed outright: its window keeps the server"
+open_window k
+port=$(window_port k)
+kill -KILL "${launcher[k]}"
+wait "${launcher[k]}" 2>/dev/null
+sleep 0.5
+expect_served "after the launcher was killed" "$port"
+touch "$STATE/k.close"
+expect_gone "after the window of the killed launcher closed"
+
 echo "# a bad setting: the reason shown, no window, no server"
 mkdir -p "$TMP/dialog"
 cat >"$TMP/dialog/zenity" <<'DIALOG'
