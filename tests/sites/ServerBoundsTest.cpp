@@ -222,28 +222,45 @@ std::string googleForm(std::string_view text, std::string_view sl, std::string_v
 
 } // namespace
 
+// A site server whose only service hangs every translation until released.
+class HangingBackendServer : public SiteServerFixture
+{
+protected:
+    void SetUp() override
+    {
+        SiteOptions options;
+        options.services.set("upstream", upstream.address());
+        options.backendLimit = 10s;
+        start(options);
+    }
+
+    // Posts count translations that wait on the service, returning once it holds them all;
+    // each future gives its status (0: no answer).
+    std::vector<std::future<int>> hang(int count)
+    {
+        std::vector<std::future<int>> calls;
+        for (int i = 0; i < count; ++i)
+            calls.push_back(std::async(std::launch::async, [this] {
+                const auto res = post("/", googleForm("Hello", "en", "zh-CN"));
+                return res ? res->status : 0;
+            }));
+        EXPECT_TRUE(upstream.waitForCalls(count));
+        return calls;
+    }
+
+    HangingUpstream upstream;
+};
+
 // 32 requests wait on a backend that hangs and 32 connections sit idle; pages, the
 // glossary, a pair no engine serves and the dictionary still answer within 50 ms.
-TEST_F(SiteServerFixture, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdle)
+TEST_F(HangingBackendServer, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdle)
 {
-    HangingUpstream upstream;
-    SiteOptions options;
-    options.services.set("upstream", upstream.address());
-    options.backendLimit = 10s;
-    start(options);
-
-    std::vector<std::future<int>> hanging;
-    for (int i = 0; i < 32; ++i)
-        hanging.push_back(std::async(std::launch::async, [this] {
-            const auto res = post("/", googleForm("Hello", "en", "zh-CN"));
-            return res ? res->status : 0;
-        }));
+    std::vector<std::future<int>> hanging = hang(32);
     std::vector<std::unique_ptr<RawConnection>> idle;
     for (int i = 0; i < 32; ++i) {
         idle.push_back(std::make_unique<RawConnection>(port()));
         ASSERT_TRUE(idle.back()->connected());
     }
-    ASSERT_TRUE(upstream.waitForCalls(32));
 
     const struct
     {
@@ -275,18 +292,9 @@ TEST_F(SiteServerFixture, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdle)
 
 // A server told to stop (logout, SIGTERM) ends its requests waiting on a backend and its
 // idle kept-alive connections at once instead of holding the end up for their time limits.
-TEST_F(SiteServerFixture, StopEndsBackendCallsAndIdleConnectionsAtOnce)
+TEST_F(HangingBackendServer, StopEndsBackendCallsAndIdleConnectionsAtOnce)
 {
-    HangingUpstream upstream;
-    SiteOptions options;
-    options.services.set("upstream", upstream.address());
-    options.backendLimit = 10s;
-    start(options);
-    std::vector<std::future<void>> hanging;
-    for (int i = 0; i < 4; ++i)
-        hanging.push_back(std::async(std::launch::async,
-                                     [this] { post("/", googleForm("Hello", "en", "zh-CN")); }));
-    ASSERT_TRUE(upstream.waitForCalls(4));
+    std::vector<std::future<int>> hanging = hang(4);
     RawConnection idle(port());
     ASSERT_TRUE(idle.connected());
     httplib::Client keptAlive("127.0.0.1", port());
