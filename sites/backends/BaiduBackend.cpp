@@ -190,10 +190,10 @@ Translation BaiduBackend::translate(const std::string &utf8, const LanguagePair 
     const auto to = baiduLanguage(pair.to);
     if (!from || !to || *from == *to)
         return Translation::badAnswer("baidu: no pair " + pair.from + " to " + pair.to);
-    const std::vector<std::string> pieces =
+    const std::vector<std::string_view> pieces =
         splitPassage(utf8, m_pieceLimit, TextMeasure::Utf16Units);
     size_t calls = 0;
-    for (const std::string &piece : pieces)
+    for (const std::string_view piece : pieces)
         calls += trimPiece(piece).core.empty() ? 0 : 1;
     // Every piece waits its turn: when the last one's would come too late, ask nothing.
     const auto lastTurn = m_pacer.nextFree() +

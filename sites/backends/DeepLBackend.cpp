@@ -1,8 +1,8 @@
 #include "sites/backends/DeepLBackend.h"
 
 #include "sites/backends/JsonAnswer.h"
+#include "sites/backends/PassageSplit.h"
 #include "sites/backends/SafeReason.h"
-#include "sites/backends/ServicePieces.h"
 #include "sites/languages/DeepLCodes.h"
 
 #include <QJsonArray>
@@ -183,8 +183,8 @@ Translation DeepLBackend::translate(const std::string &utf8, const LanguagePair 
         const size_t lf = rest.find('\n');
         const std::string_view line = rest.substr(0, lf == std::string_view::npos ? lf : lf + 1);
         rest.remove_prefix(line.size());
-        for (const std::string_view piece : cutPassage(line, MaxPieceBytes)) {
-            const Trimmed trimmed = trimBlanks(piece);
+        for (const std::string_view piece : splitPassage(line, MaxPieceBytes, TextMeasure::Bytes)) {
+            const TrimmedPiece trimmed = trimPiece(piece);
             parts.push_back({trimmed.lead});
             if (!trimmed.core.empty()) {
                 parts.push_back({{}, texts.size()});
@@ -219,7 +219,7 @@ Translation DeepLBackend::translate(const std::string &utf8, const LanguagePair 
     result.reserve(utf8.size() * 2);
     for (const Part &part : parts)
         result += part.text == std::string_view::npos ? part.kept
-                                                      : trimBlanks(translations[part.text]).core;
+                                                      : trimPiece(translations[part.text]).core;
     return Translation::translated(std::move(result));
 }
 

@@ -1,8 +1,8 @@
 #include "sites/backends/OpenAiBackend.h"
 
 #include "sites/backends/JsonAnswer.h"
+#include "sites/backends/PassageSplit.h"
 #include "sites/backends/SafeReason.h"
-#include "sites/backends/ServicePieces.h"
 #include "sites/languages/LanguageNames.h"
 
 #include <QJsonArray>
@@ -58,14 +58,14 @@ std::string sourceLineBreaks(std::string text, std::string_view source)
 
 std::optional<std::string> modelText(std::string_view content)
 {
-    Trimmed trimmed = trimBlanks(content);
+    TrimmedPiece trimmed = trimPiece(content);
     constexpr std::string_view kOpen = "<think>";
     constexpr std::string_view kClose = "</think>";
     if (trimmed.core.starts_with(kOpen)) {
         const size_t close = trimmed.core.find(kClose);
         if (close == std::string_view::npos)
             return std::nullopt;
-        trimmed = trimBlanks(trimmed.core.substr(close + kClose.size()));
+        trimmed = trimPiece(trimmed.core.substr(close + kClose.size()));
     }
     if (trimmed.core.empty())
         return std::nullopt;
@@ -104,8 +104,8 @@ Translation OpenAiBackend::translate(const std::string &utf8, const LanguagePair
     const Clock::time_point own = deadline - std::min<Clock::duration>(ReserveForNext, left / 5);
     const std::string instruction = translationInstruction(pair.from, pair.to);
     std::string result;
-    for (const std::string_view piece : cutPassage(utf8, MaxRequestBytes)) {
-        const Trimmed trimmed = trimBlanks(piece);
+    for (const std::string_view piece : splitPassage(utf8, MaxRequestBytes, TextMeasure::Bytes)) {
+        const TrimmedPiece trimmed = trimPiece(piece);
         result += trimmed.lead;
         if (!trimmed.core.empty()) {
             Translation part = translatePiece(trimmed.core, instruction, own);

@@ -122,12 +122,12 @@ size_t textSize(std::string_view utf8, TextMeasure measure)
     return size;
 }
 
-std::vector<std::string> splitPassage(std::string_view utf8, size_t limit, TextMeasure measure)
+std::vector<std::string_view> splitPassage(std::string_view utf8, size_t limit, TextMeasure measure)
 {
-    std::vector<std::string> pieces;
+    std::vector<std::string_view> pieces;
     for (size_t start = 0; start < utf8.size();) {
         const size_t end = pieceEnd(utf8, start, limit, measure);
-        pieces.emplace_back(utf8.substr(start, end - start));
+        pieces.push_back(utf8.substr(start, end - start));
         start = end;
     }
     return pieces;
@@ -159,7 +159,7 @@ TrimmedPiece trimPiece(std::string_view piece)
     return {piece.substr(0, begin), piece.substr(begin, end - begin), piece.substr(end)};
 }
 
-Translation translatePieces(const std::vector<std::string> &pieces,
+Translation translatePieces(const std::vector<std::string_view> &pieces,
                             const PieceTranslator &translateOne)
 {
     std::string text;

@@ -19,13 +19,14 @@ enum class TextMeasure {
 // The size of UTF-8 text in that measure.
 size_t textSize(std::string_view utf8, TextMeasure measure);
 
-// Cuts UTF-8 text into pieces of at most `limit` each, in order, so that the pieces joined
-// give the text back byte for byte. A piece ends, by preference, after the last line break
-// that fits, else after the last sentence end (。！？.!? with the closing quotes or brackets
-// that follow), else after the last run of blanks, else at a character boundary. A line
+// Cuts UTF-8 text into pieces of at most `limit` each (views into the text), in order, so
+// that the pieces joined give the text back byte for byte. A piece ends, by preference, after the
+// last line break that fits, else after the last sentence end (。！？.!? with the closing quotes or
+// brackets that follow), else after the last run of blanks, else at a character boundary. A line
 // break stays at the end of the piece it ends. Text within the limit is one piece; empty
 // text is none. A limit smaller than one character still gives one character a piece.
-std::vector<std::string> splitPassage(std::string_view utf8, size_t limit, TextMeasure measure);
+std::vector<std::string_view> splitPassage(std::string_view utf8, size_t limit,
+                                           TextMeasure measure);
 
 // A piece without the blanks and line breaks around it, which a service may drop.
 struct TrimmedPiece
@@ -41,7 +42,7 @@ TrimmedPiece trimPiece(std::string_view piece);
 // translation keeps the passage's line structure. Pieces that are only blanks are kept
 // as they are. Stops at the first failure and returns it.
 using PieceTranslator = std::function<Translation(std::string_view core, size_t index)>;
-Translation translatePieces(const std::vector<std::string> &pieces,
+Translation translatePieces(const std::vector<std::string_view> &pieces,
                             const PieceTranslator &translateOne);
 
 } // namespace mirel::sites

@@ -7,10 +7,10 @@ using namespace mirel::sites;
 
 namespace {
 
-std::string joined(const std::vector<std::string> &pieces)
+std::string joined(const std::vector<std::string_view> &pieces)
 {
     std::string text;
-    for (const std::string &piece : pieces)
+    for (const std::string_view piece : pieces)
         text += piece;
     return text;
 }
@@ -60,6 +60,16 @@ TEST(PassageSplit, CutsAtTheBestBoundaryThatFits)
          2,
          TextMeasure::Utf16Units,
          {"a", "😀", "b", "😀"}},
+        {"a full-width sentence end, in bytes",
+         "你好。世界！再见",
+         12,
+         TextMeasure::Bytes,
+         {"你好。", "世界！", "再见"}},
+        {"no boundary: cut at the limit",
+         "abcdefghij",
+         4,
+         TextMeasure::Bytes,
+         {"abcd", "efgh", "ij"}},
         {"a line break ends the piece it ends",
          "ab\r\n\r\ncd",
          5,
@@ -70,7 +80,7 @@ TEST(PassageSplit, CutsAtTheBestBoundaryThatFits)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         const auto pieces = splitPassage(row.text, row.limit, row.measure);
-        EXPECT_EQ(pieces, row.pieces);
+        EXPECT_EQ(std::vector<std::string>(pieces.begin(), pieces.end()), row.pieces);
         EXPECT_EQ(joined(pieces), row.text);
     }
 }
@@ -87,7 +97,7 @@ TEST(PassageSplit, ALongPassageComesBackExactlyInPiecesWithinTheLimit)
          {TextMeasure::Bytes, TextMeasure::Utf16Units, TextMeasure::CodePoints}) {
         const auto pieces = splitPassage(passage, 1000, measure);
         EXPECT_EQ(joined(pieces), passage);
-        for (const std::string &piece : pieces)
+        for (const std::string_view piece : pieces)
             EXPECT_LE(textSize(piece, measure), 1000u);
         // The translation of each piece's text, blanks and line breaks put back around it.
         const Translation back = translatePieces(pieces, [](std::string_view core, size_t) {
@@ -99,7 +109,7 @@ TEST(PassageSplit, ALongPassageComesBackExactlyInPiecesWithinTheLimit)
 
 TEST(PassageSplit, PiecesTranslateInOrderAndTheFirstFailureStops)
 {
-    const std::vector<std::string> pieces{"  a\n", "\n\n", "b \n", "c"};
+    const std::vector<std::string_view> pieces{"  a\n", "\n\n", "b \n", "c"};
     std::vector<std::string> asked;
     const Translation ok = translatePieces(pieces, [&](std::string_view core, size_t) {
         asked.emplace_back(core);
@@ -112,4 +122,13 @@ TEST(PassageSplit, PiecesTranslateInOrderAndTheFirstFailureStops)
     });
     EXPECT_EQ(failed.status, 503);
     EXPECT_EQ(failed.reason, "down");
+}
+
+TEST(PassageSplit, TrimKeepsTheBlanksAroundForLater)
+{
+    const TrimmedPiece t = trimPiece("\r\n\u3000 text here \t\n");
+    EXPECT_EQ(t.lead, "\r\n\u3000 ");
+    EXPECT_EQ(t.core, "text here");
+    EXPECT_EQ(t.trail, " \t\n");
+    EXPECT_EQ(trimPiece(" \n ").core, "");
 }
