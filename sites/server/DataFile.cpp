@@ -24,7 +24,7 @@ void throwDataError(const std::filesystem::path &file, int line, const std::stri
 {
     std::string message = file.string();
     if (line > 0)
-        message += ":" + std::to_string(line);
+        message.append(":").append(std::to_string(line));
     throw DataFileError(message + ": " + what);
 }
 

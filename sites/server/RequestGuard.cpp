@@ -21,7 +21,7 @@ std::string lowered(std::string_view text)
 bool isOwnAuthority(std::string_view authority, int port)
 {
     const std::string text = lowered(authority);
-    const std::string suffix = ":" + std::to_string(port);
+    const std::string suffix = std::string(":").append(std::to_string(port));
     for (const char *name : {"127.0.0.1", "localhost"})
         if (text == name + suffix || (port == 80 && text == name))
             return true;

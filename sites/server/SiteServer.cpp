@@ -42,7 +42,7 @@ void logRequest(const httplib::Request &req, const httplib::Response &res)
         line += " [" + by + "]";
     // The reason, unless the library compressed it for a browser.
     if (res.status >= 400 && !res.has_header("Content-Encoding"))
-        line += " " + res.body.substr(0, res.body.find('\n'));
+        line.append(" ").append(res.body, 0, res.body.find('\n'));
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
