@@ -252,7 +252,8 @@ protected:
 };
 
 // 32 requests wait on a backend that hangs and 32 connections sit idle; pages, the
-// glossary, a pair no engine serves and the dictionary still answer within 50 ms.
+// glossary, a pair no engine serves and the dictionary still answer at once (a stall was
+// seconds; the bound leaves room for a busy machine).
 TEST_F(HangingBackendServer, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdle)
 {
     std::vector<std::future<int>> hanging = hang(32);
@@ -283,7 +284,7 @@ TEST_F(HangingBackendServer, PagesAnswerAtOnceWhileBackendsHangAndConnectionsIdl
         int status = 0;
         const auto time = timeOf([&] { status = row.request(); });
         EXPECT_EQ(status, row.status) << row.what;
-        EXPECT_LT(time, 50ms) << row.what;
+        EXPECT_LT(time, 250ms) << row.what;
     }
     upstream.release();
     for (auto &call : hanging)
@@ -327,7 +328,7 @@ TEST(ConnectionPoolTest, ArrivalIsWhenTheConnectionWasAcceptedThenWhenEachHeadIs
         second = mirel::sites::requestArrival();
     });
     pool.shutdown();
-    EXPECT_LT(first - queued, 10ms);
+    EXPECT_LT(first - queued, 100ms); // a wait for the busy thread would be 200 ms
     EXPECT_GE(second, secondRead);
     EXPECT_EQ(pool.threads(), 0u);
 }
@@ -358,10 +359,10 @@ TEST_F(SiteServerFixture, ListsAreReadInTheBackground)
         ASSERT_TRUE(res);
         EXPECT_EQ(res->status, 503) << res->body;
     });
-    EXPECT_LT(pending, 50ms);
+    EXPECT_LT(pending, 250ms);
     const auto glossary =
         timeOf([&] { EXPECT_EQ(post("/", googleForm("你好", "zh-CN", "ja"))->status, 200); });
-    EXPECT_LT(glossary, 50ms);
+    EXPECT_LT(glossary, 250ms);
     ::close(silent); // resets the connections it held: the lists' reads end
     shutDown();
 
