@@ -3,10 +3,10 @@
 // the apertium-memory budget. Prints one line every 10 s and the slowest answer of the
 // two pairs.
 //   mirel_apertium_memory_bench [budget MiB = 1024] [minutes with two pairs = 5]
-#include "sites/backends/ApertiumBackend.h"
-#include "sites/backends/ApySupervisor.h"
-#include "sites/backends/JsonAnswer.h"
-#include "sites/backends/ProcessTree.h"
+#include "sites/apertium/ApertiumBackend.h"
+#include "sites/apertium/ApySupervisor.h"
+#include "sites/apertium/ProcessTree.h"
+#include "sites/gateway/JsonAnswer.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -17,7 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using Seconds = std::chrono::duration<double>;
 
 namespace {

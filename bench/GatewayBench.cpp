@@ -1,7 +1,7 @@
 // The site server's own cost per translation: the same text through the gateway's Google
 // form and straight to APy, warm, alternating, with the medians and their ratio.
+#include "sites/apertium/ApyProcess.h"
 #include "sites/server/SiteServer.h"
-#include "sites/backends/ApyProcess.h"
 
 #include <httplib.h>
 
@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using Millis = std::chrono::duration<double, std::milli>;
 
 namespace {

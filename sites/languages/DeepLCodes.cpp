@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 struct Variants
@@ -69,4 +69,4 @@ std::string_view deeplBase(std::string_view code)
     return code.substr(0, code.find('-'));
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // DeepL's code for a source language: the base code for every variant ("ZH" for both
 // Chinese scripts, "EN", "PT"). Nothing for a code the server does not know.
@@ -17,4 +17,4 @@ std::vector<std::string> deeplTargetCodes(std::string_view language);
 // The language part of a DeepL code: "ZH" for "ZH-HANT", "EN" for "EN-US".
 std::string_view deeplBase(std::string_view code);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -4,7 +4,7 @@
 #include <array>
 #include <span>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 // Every code of the Google form's language list, with the ISO 639-3 code Apertium uses
@@ -155,15 +155,4 @@ std::vector<std::string> libreTranslateCodes(std::string_view language)
     return codes;
 }
 
-Language glossaryLanguage(std::string_view language)
-{
-    if (language == "zh-CN")
-        return Language::Chinese;
-    if (language == "en")
-        return Language::English;
-    if (language == "ja")
-        return Language::Japanese;
-    return Language::Unsupported;
-}
-
-} // namespace mirel::sites
+} // namespace mirel::siteserver

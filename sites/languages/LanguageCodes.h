@@ -1,13 +1,11 @@
 #pragma once
 
-#include "sites/backends/Translator.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // A language as the server names it inside: the Google form's code ("zh-CN", "zh-TW",
 // "en", "iw", …), whichever engine's form it came from.
@@ -31,8 +29,5 @@ std::vector<std::string> apertiumCodes(std::string_view language);
 // The codes a LibreTranslate-compatible service may list for a language, the most
 // fitting first.
 std::vector<std::string> libreTranslateCodes(std::string_view language);
-// The glossary's language; Language::Unsupported for a language it does not hold
-// (中文(繁体) among them: the glossary backend converts it through OpenCC).
-Language glossaryLanguage(std::string_view language);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

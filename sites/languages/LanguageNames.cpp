@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 // Every language of the Google form's list.
@@ -72,4 +72,4 @@ std::optional<std::string_view> englishLanguageName(std::string_view language)
     return std::nullopt;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

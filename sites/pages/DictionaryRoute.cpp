@@ -1,10 +1,10 @@
 #include "sites/pages/DictionaryRoute.h"
 
-#include "sites/pages/DictionaryPage.h"
+#include "sites/core/GbkCodec.h"
+#include "sites/dictionary/DictionaryPage.h"
 #include "sites/pages/FormBody.h"
-#include "sites/pages/GbkCodec.h"
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 void handleDictionary(const httplib::Request &req, httplib::Response &res, SiteContext &ctx)
 {
@@ -37,4 +37,4 @@ void handleDictionary(const httplib::Request &req, httplib::Response &res, SiteC
                     "text/html; charset=utf-8");
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

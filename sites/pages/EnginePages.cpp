@@ -1,9 +1,9 @@
 #include "sites/pages/EnginePages.h"
 
-#include "sites/pages/GbkCodec.h"
-#include "sites/pages/HtmlText.h"
+#include "sites/core/GbkCodec.h"
+#include "sites/core/HtmlText.h"
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 std::string comment(std::string_view note)
@@ -96,4 +96,4 @@ std::string yahooPage(std::string_view source, std::string_view result, std::str
     return page;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

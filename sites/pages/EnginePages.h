@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // The answer pages of the four translation engines. source and result are UTF-8 text;
 // the result stands in the page exactly as given (see withoutMarkers);
@@ -29,4 +29,4 @@ std::string yahooPage(std::string_view source, std::string_view result, std::str
 // The relay's credit line for a home address, exactly as the program expects it.
 std::string relayCreditLine(std::string_view home);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -1,16 +1,16 @@
 #include "sites/pages/EngineRoutes.h"
 
+#include "sites/core/GbkCodec.h"
+#include "sites/core/RequestArrival.h"
 #include "sites/languages/LanguageCodes.h"
 #include "sites/pages/EnginePages.h"
 #include "sites/pages/FormBody.h"
-#include "sites/pages/GbkCodec.h"
-#include "sites/server/ConnectionPool.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 constexpr const char *kUtf8Html = "text/html; charset=UTF-8";
@@ -170,4 +170,4 @@ void handleYahoo(const httplib::Request &req, httplib::Response &res, SiteContex
         kUtf8Html);
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

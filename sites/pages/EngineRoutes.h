@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sites/server/SiteContext.h"
+#include "sites/pages/SiteContext.h"
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // POST handlers of the four translation engines: check the form as the real service
 // needed it, translate through the glossary and answer with the engine's page.
@@ -11,4 +11,4 @@ void handleRelay(const httplib::Request &req, httplib::Response &res, SiteContex
 void handleYoudao(const httplib::Request &req, httplib::Response &res, SiteContext &ctx);
 void handleYahoo(const httplib::Request &req, httplib::Response &res, SiteContext &ctx);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -1,6 +1,6 @@
 #include "sites/pages/FormBody.h"
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 int hexValue(char c)
@@ -149,4 +149,4 @@ std::string missingFields(const std::vector<FormField> &fields,
     return missing;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 struct FormField
 {
@@ -36,4 +36,4 @@ std::optional<std::string> fieldValue(const std::vector<FormField> &fields, std:
 std::string missingFields(const std::vector<FormField> &fields,
                           const std::vector<std::string_view> &required);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 constexpr size_t kMaxSessions = 10000;
@@ -57,4 +57,4 @@ Sessions::Visit Sessions::visit(const httplib::Request &req, httplib::Response &
     return {id, 1};
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // Cookie-based sessions of one site: a request without a known session cookie gets a
 // new one (Set-Cookie, path "/"); a request with one is counted against it.
@@ -36,4 +36,4 @@ private:
 // The value of one cookie in the request's Cookie lines, or empty.
 std::string requestCookie(const httplib::Request &req, std::string_view name);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

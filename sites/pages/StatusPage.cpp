@@ -1,8 +1,8 @@
 #include "sites/pages/StatusPage.h"
 
-#include "sites/backends/ApertiumBackend.h"
-#include "sites/pages/HtmlText.h"
-#include "sites/server/SitesSettings.h"
+#include "sites/apertium/ApertiumBackend.h"
+#include "sites/core/HtmlText.h"
+#include "sites/setup/SitesSettings.h"
 #include "translation/LanguageTables.h"
 
 #include <QString>
@@ -12,7 +12,7 @@
 #include <map>
 #include <set>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 std::string utf8(std::u16string_view text)
@@ -205,4 +205,4 @@ std::string statusSection(const TranslationGateway &gateway,
     return page;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

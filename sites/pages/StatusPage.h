@@ -1,12 +1,12 @@
 #pragma once
 
-#include "sites/backends/TranslationGateway.h"
+#include "sites/gateway/TranslationGateway.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // What the server can do right now, as an HTML section for the vendor's home page: per
 // engine of the window, which service answers which of its language pairs; every
@@ -20,4 +20,4 @@ std::string statusSection(const TranslationGateway &gateway,
 // A service's name as the page shows it ("baidu" -> "百度翻译").
 std::string serviceTitle(std::string_view name);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

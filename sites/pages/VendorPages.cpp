@@ -1,6 +1,6 @@
 #include "sites/pages/VendorPages.h"
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 std::string adPage(std::string_view base)
 {
@@ -82,4 +82,4 @@ std::string indexPage(std::string_view base, std::string_view status)
     return page;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

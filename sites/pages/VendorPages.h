@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // The vendor site's pages; base is the server's own address.
 std::string adPage(std::string_view base); // fits the 382 × 49 strip
@@ -13,4 +13,4 @@ std::string updateList(std::string_view base); // CR LF lines: [Mirel], Version=
 // GET "/": the status section and the addresses this server answers.
 std::string indexPage(std::string_view base, std::string_view status);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 namespace {
 
@@ -45,4 +45,4 @@ int endAcceptedConnections(int port)
     return ended;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // Shuts the reading side of every connection this process accepted on the loopback port:
 // one kept alive and waiting for its next request ends at once, one whose request is being
@@ -8,4 +8,4 @@ namespace mirel::sites {
 // idle connections do not hold its end up for their keep-alive time. Returns how many.
 int endAcceptedConnections(int port);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -1,17 +1,10 @@
 #include "sites/server/ConnectionPool.h"
 
+#include "sites/core/RequestArrival.h"
+
 #include <optional>
 
-namespace mirel::sites {
-namespace {
-
-// The library hands a handler no context of its own: the worker thread that serves a
-// connection carries its times.
-thread_local std::optional<Clock::time_point> t_accepted;
-thread_local Clock::time_point t_arrival;
-
-} // namespace
-
+namespace mirel::siteserver {
 ConnectionPool::~ConnectionPool()
 {
     shutdown();
@@ -57,22 +50,11 @@ void ConnectionPool::work()
         Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
         lock.unlock();
-        t_accepted = job.accepted;
+        noteConnectionAccepted(job.accepted);
         job.run();
-        t_accepted.reset();
+        noteConnectionAccepted(std::nullopt);
         lock.lock();
     }
 }
 
-void markRequestArrival()
-{
-    t_arrival = t_accepted.value_or(Clock::now());
-    t_accepted.reset();
-}
-
-Clock::time_point requestArrival()
-{
-    return t_arrival == Clock::time_point{} ? Clock::now() : t_arrival;
-}
-
-} // namespace mirel::sites
+} // namespace mirel::siteserver

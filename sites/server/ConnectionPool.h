@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sites/backends/Translation.h"
+#include "sites/core/Clock.h"
 
 #include <httplib.h>
 
@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // The server's workers: each accepted connection gets a thread of its own at once, a new
 // one when every thread is busy (a connection waiting for a backend or idle between
@@ -52,11 +52,4 @@ private:
     std::vector<std::thread> m_threads;
 };
 
-// When the request the calling thread is handling arrived: the first request of a
-// connection arrived when the connection was accepted (a wait for a thread counts), a
-// later one when its head was read. markRequestArrival() is called as each request's
-// head has been read (the server's pre-routing step); requestArrival() by its handler.
-void markRequestArrival();
-Clock::time_point requestArrival();
-
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -17,7 +17,7 @@
 #include <sstream>
 #include <vector>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 // The address and port as the kernel prints them: each 32-bit word of the address in this
@@ -159,4 +159,4 @@ std::optional<unsigned> peerOwner(const Endpoint &client, const Endpoint &server
     return std::nullopt;
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // A TCP endpoint as the server sees it: a dotted IPv4 address and a port.
 struct Endpoint
@@ -25,4 +25,4 @@ std::optional<unsigned> socketOwner(std::string_view table, const Endpoint &loca
 // from the socket tables; nothing when there is no such socket.
 std::optional<unsigned> peerOwner(const Endpoint &client, const Endpoint &server);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

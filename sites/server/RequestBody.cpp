@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 namespace {
 
@@ -79,4 +79,4 @@ void refuseAndClose(httplib::Response &res, int status, const std::string &reaso
                              });
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <string>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // The largest form an engine route takes: far above any passage a person pastes (5,000
 // Chinese characters, each byte percent-encoded, are 45 KB).
@@ -33,4 +33,4 @@ RequestBody readRequestBody(const httplib::Request &req, const httplib::ContentR
 // that the rest of a body that was not read is never taken for a next request.
 void refuseAndClose(httplib::Response &res, int status, const std::string &reason);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 namespace {
 
 std::string lowered(std::string_view text)
@@ -55,4 +55,4 @@ std::string refusal(const httplib::Request &request, int port)
     return {};
 }
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

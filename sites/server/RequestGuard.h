@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 // Whether a Host header names this server: 127.0.0.1 or localhost (any case) with its port,
 // or without one when the port is 80.
@@ -20,4 +20,4 @@ bool isOwnOrigin(std::string_view origin, int port);
 // own (a page elsewhere posting a form), or a connection from a process of another user.
 std::string refusal(const httplib::Request &request, int port);
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

@@ -1,34 +1,16 @@
 #pragma once
 
-#include "sites/backends/ChineseScript.h"
-#include "sites/server/SiteContext.h"
-#include "sites/server/SitesSettings.h"
+#include "sites/pages/SiteContext.h"
+#include "sites/setup/SiteOptions.h"
 
 #include <httplib.h>
 
 #include <atomic>
-#include <chrono>
-#include <filesystem>
 #include <string>
 
-namespace mirel::sites {
+namespace mirel::siteserver {
 
 class ApertiumBackend;
-
-struct SiteOptions
-{
-    bool relayBusy = false; // the Baidu relay answers with its busy page
-    bool logRequests = false;
-    std::filesystem::path dataFolder; // glossary and dictionary; empty: the source tree's
-    std::string apertium;             // APy's address; empty: no Apertium
-    bool apertiumProbe = false;       // try each pair APy lists once; offer those that work
-    std::chrono::milliseconds apertiumWait{5000}; // for its pair list at construction
-    std::filesystem::path cacheFolder;            // recent pairs and trial results; empty: none
-    SitesSettings services; // the translation services' settings (upstream, keys, …)
-    std::string apertiumError;        // why there is none although one was asked for
-    std::filesystem::path opencc = ChineseScript::DefaultFolder; // OpenCC's data folder
-    std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
-};
 
 // One loopback HTTP server that answers every outside address of the program by path
 // and method, translating through OpenCC (简↔繁), the services set up (in the order of
@@ -68,4 +50,4 @@ private:
     std::atomic<bool> m_stopRequested = false;
 };
 
-} // namespace mirel::sites
+} // namespace mirel::siteserver

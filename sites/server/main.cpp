@@ -1,12 +1,12 @@
 // mirel-sites <port> [options]: the local site server for every outside site of Mirel,
 // on 127.0.0.1, translating through OpenCC, the translation services set up, Apertium
 // and the glossary.
-#include "sites/backends/ApertiumBackend.h"
-#include "sites/backends/ApySupervisor.h"
-#include "sites/server/DataFile.h"
-#include "sites/server/SettingsFileCheck.h"
+#include "sites/apertium/ApertiumBackend.h"
+#include "sites/apertium/ApySupervisor.h"
+#include "sites/core/DataFile.h"
 #include "sites/server/SiteServer.h"
-#include "sites/server/SitesSettings.h"
+#include "sites/setup/SettingsFileCheck.h"
+#include "sites/setup/SitesSettings.h"
 
 #include <algorithm>
 #include <csignal>
@@ -28,7 +28,7 @@ int usage(const char *program, bool asked = false)
                        " <port> [options]\n"
                        "  <port>                     port to listen on at 127.0.0.1 (0: any free "
                        "port)\n";
-    for (const auto &info : mirel::sites::knownSettings()) {
+    for (const auto &info : mirel::siteserver::knownSettings()) {
         std::string option = "  --" + std::string(info.name) + " " + std::string(info.value);
         option.resize(std::max<size_t>(option.size() + 1, 29), ' ');
         text += option + std::string(info.help) + "\n";
@@ -67,7 +67,7 @@ long memoryBudget(const std::optional<std::string> &setting)
 
 int main(int argc, char **argv)
 {
-    using namespace mirel::sites;
+    using namespace mirel::siteserver;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
             return usage(argv[0], true);

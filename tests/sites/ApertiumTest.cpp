@@ -3,12 +3,12 @@
 #include "FakeServices.h"
 #include "SiteServerFixture.h"
 
-#include "sites/backends/ApertiumBackend.h"
-#include "sites/backends/ApertiumMarks.h"
-#include "sites/backends/ApyLaunch.h"
-#include "sites/backends/ProcessTree.h"
-#include "sites/backends/RecentPairs.h"
-#include "sites/backends/SerbianScript.h"
+#include "sites/apertium/ApertiumBackend.h"
+#include "sites/apertium/ApertiumMarks.h"
+#include "sites/apertium/ApyLaunch.h"
+#include "sites/apertium/ProcessTree.h"
+#include "sites/apertium/RecentPairs.h"
+#include "sites/apertium/SerbianScript.h"
 
 #include <QTemporaryDir>
 
@@ -16,7 +16,7 @@
 #include <chrono>
 #include <thread>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using namespace std::chrono_literals;
 
 TEST(ApertiumText, MarkedWordsBecomeTheSourcesWords)

@@ -1,9 +1,9 @@
 // The real APy, as the server starts it: from a Python environment's shell without a
 // locale, its error line when it cannot start, healed after kill -9, and its text made
 // clean (marks, Serbian in Cyrillic).
-#include "sites/backends/ApertiumBackend.h"
-#include "sites/backends/ApySupervisor.h"
-#include "sites/backends/BoundedHttp.h"
+#include "sites/apertium/ApertiumBackend.h"
+#include "sites/apertium/ApySupervisor.h"
+#include "sites/http/BoundedHttp.h"
 
 #include <QTemporaryDir>
 
@@ -14,7 +14,7 @@
 #include <fstream>
 #include <thread>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using namespace std::chrono_literals;
 
 namespace {

@@ -2,14 +2,14 @@
 // for byte, one converter for many threads, and a server without OpenCC's data.
 #include "SiteServerFixture.h"
 
-#include "sites/backends/ChineseScript.h"
+#include "sites/languages/ChineseScript.h"
 
 #include <QTemporaryDir>
 
 #include <future>
 #include <vector>
 
-using mirel::sites::ChineseScript;
+using mirel::siteserver::ChineseScript;
 
 namespace {
 
@@ -74,9 +74,9 @@ TEST(ChineseScript, MissingDataIsAClearErrorAndTheServerStartsWithout)
     } catch (const std::runtime_error &e) {
         EXPECT_NE(std::string(e.what()).find("s2twp.json"), std::string::npos) << e.what();
     }
-    mirel::sites::SiteOptions options;
+    mirel::siteserver::SiteOptions options;
     options.opencc = empty.path().toStdString();
-    const mirel::sites::SiteServer server(options);
+    const mirel::siteserver::SiteServer server(options);
     EXPECT_TRUE(server.gateway().route({"zh-CN", "zh-TW"}).empty());
     EXPECT_TRUE(server.gateway().route({"en", "zh-TW"}).empty());
     EXPECT_EQ(server.gateway().route({"en", "zh-CN"}).front()->name(), "glossary");

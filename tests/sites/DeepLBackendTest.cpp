@@ -5,7 +5,7 @@
 #include "ScriptedServer.h"
 #include "SiteServerFixture.h"
 
-#include "sites/backends/DeepLBackend.h"
+#include "sites/services/DeepLBackend.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,14 +15,14 @@
 
 #include <mutex>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using namespace std::chrono_literals;
-using mirel::sites::SiteOptions;
+using mirel::siteserver::SiteOptions;
 
 namespace {
 
 constexpr const char *kKey = "5b1d7a4e-0c2f-4c55-9d3e-1f7a2b3c4d5e:fx";
-constexpr ServiceListTiming kQuick{2000ms, 20ms, 40ms, 1h};
+constexpr PairListTiming kQuick{2000ms, 20ms, 40ms, 1h};
 
 // DeepL's /v2/languages and /v2/translate as documented. A translation is the target
 // code and the text ("EN-US:你好"); a request over 128 KiB is refused with 413, one of

@@ -1,10 +1,10 @@
 #include "PageCuts.h"
 #include "SiteServerFixture.h"
 
-#include "sites/pages/DictionaryData.h"
-#include "sites/pages/GbkCodec.h"
+#include "sites/core/GbkCodec.h"
+#include "sites/dictionary/DictionaryData.h"
 
-using mirel::sites::utf8ToGbk;
+using mirel::siteserver::utf8ToGbk;
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST_F(DictionaryRoute, ChineseWordGroupsTranslationsAndPutsChineseFirst)
 
 TEST_F(DictionaryRoute, EveryEntryScrapesWithinTheRecordLimits)
 {
-    const auto dictionary = mirel::sites::Dictionary::read(MIREL_SITES_SOURCE_DATA);
+    const auto dictionary = mirel::siteserver::Dictionary::read(MIREL_SITES_SOURCE_DATA);
     ASSERT_GE(dictionary.entries().size(), 30u);
     for (const auto &entry : dictionary.entries()) {
         const std::string word(entry.headword);

@@ -1,10 +1,10 @@
 #include "PageCuts.h"
 #include "SiteServerFixture.h"
 
-#include "sites/pages/GbkCodec.h"
+#include "sites/core/GbkCodec.h"
 
-using mirel::sites::gbkToUtf8;
-using mirel::sites::utf8ToGbk;
+using mirel::siteserver::gbkToUtf8;
+using mirel::siteserver::utf8ToGbk;
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST_F(EngineRoutes, GoogleAnswersUtf8WithTheResultInTheHiddenField)
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 200);
     EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=UTF-8");
-    EXPECT_TRUE(mirel::sites::isValidUtf8(res->body));
+    EXPECT_TRUE(mirel::siteserver::isValidUtf8(res->body));
     EXPECT_EQ(
         cutBetween(res->body, "\"><input type=hidden name=gtrans value=\"", "\"><div id=sug_exp>"),
         "I like tea\r\nThank you");
@@ -56,7 +56,7 @@ TEST_F(EngineRoutes, RelayAnswersGbkWithResultBlockAndItsOwnCreditLine)
     const auto res = post("/trans.php", relayForm("我爱你", "cnen"));
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 200);
-    EXPECT_FALSE(mirel::sites::isValidUtf8(res->body)); // GBK, not UTF-8
+    EXPECT_FALSE(mirel::siteserver::isValidUtf8(res->body)); // GBK, not UTF-8
     const std::string page = gbkToUtf8(res->body).value_or("");
     const std::string block = cutBetween(page, "<h1>自动翻译结果如下</h1>", relayCredit(base()));
     EXPECT_EQ(cutBetween(block, "id=\"result\">", "</div>"), "I love you");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 
 TEST(FormBody, DecodesFieldsInOrderWithEscapes)
 {

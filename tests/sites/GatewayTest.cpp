@@ -4,7 +4,7 @@
 #include "SiteServerFixture.h"
 
 #include "config/Sites.h"
-#include "sites/backends/ApertiumBackend.h"
+#include "sites/apertium/ApertiumBackend.h"
 #include "sites/languages/LanguageCodes.h"
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
@@ -17,7 +17,7 @@
 #include <chrono>
 
 using namespace std::chrono_literals;
-using mirel::sites::SiteOptions;
+using mirel::siteserver::SiteOptions;
 
 namespace {
 
@@ -135,7 +135,7 @@ TEST_F(Gateway, ServicesInTheOrderSetElseAsTheSettingsNameThemApertiumLast)
     }
     SiteOptions unknown = options();
     unknown.services.set("order", "apertium, bing");
-    EXPECT_THROW(mirel::sites::SiteServer{unknown}, std::invalid_argument);
+    EXPECT_THROW(mirel::siteserver::SiteServer{unknown}, std::invalid_argument);
 }
 
 TEST_F(Gateway, StatusPageSaysWhatServesWhatAndShowsNoKey)
@@ -163,7 +163,7 @@ TEST_F(Gateway, StatusPageSaysWhatServesWhatAndShowsNoKey)
 
 TEST(ApertiumText, ABlankLeftByADroppedWordGoesWhereTheSourceHadNone)
 {
-    using mirel::sites::withoutDroppedWordBlanks;
+    using mirel::siteserver::withoutDroppedWordBlanks;
     EXPECT_EQ(withoutDroppedWordBlanks("I love books.\r\nI have\r\n  x",
                                        " Quiero libros.\r\n Tengo\r\n  x"),
               "Quiero libros.\r\nTengo\r\n  x");
@@ -262,7 +262,7 @@ TEST_F(Gateway, AnEngineThatWentDownIs503)
 
 TEST(LanguageCodes, EachEnginesCodesMapToApertiumAndLibreTranslate)
 {
-    using namespace mirel::sites;
+    using namespace mirel::siteserver;
     EXPECT_EQ(yahooLanguages("zh_ja")->from, "zh-CN");
     EXPECT_EQ(youdaoLanguages("JA2ZH_CN")->to, "zh-CN");
     EXPECT_EQ(relayLanguages("encn")->to, "zh-CN");
@@ -278,11 +278,11 @@ TEST(SiteServerPort, OneServerAPortAndARestartBindsAtOnce)
 {
     int port = 0;
     {
-        mirel::sites::SiteServer first;
+        mirel::siteserver::SiteServer first;
         port = first.bind(0);
         ASSERT_GT(port, 0);
         // A second server must not share the port (as SO_REUSEPORT would let it).
-        mirel::sites::SiteServer twin;
+        mirel::siteserver::SiteServer twin;
         EXPECT_EQ(twin.bind(port), -1);
         std::thread serving([&first] { first.serve(); });
         // The server closes first, so its side of the connection waits out TIME-WAIT.
@@ -301,6 +301,6 @@ TEST(SiteServerPort, OneServerAPortAndARestartBindsAtOnce)
         first.stop();
         serving.join();
     }
-    mirel::sites::SiteServer second;
+    mirel::siteserver::SiteServer second;
     EXPECT_EQ(second.bind(port), port);
 }

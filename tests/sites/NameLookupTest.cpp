@@ -1,6 +1,6 @@
 // A backend's host name is looked up under the call's deadline; the call then goes to the
 // address it found, with the name kept in the Host header.
-#include "sites/backends/BoundedHttp.h"
+#include "sites/http/BoundedHttp.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -9,7 +9,7 @@
 #include <thread>
 
 using namespace std::chrono_literals;
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 
 namespace {
 

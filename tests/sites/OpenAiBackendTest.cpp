@@ -6,8 +6,8 @@
 #include "ScriptedServer.h"
 #include "SiteServerFixture.h"
 
-#include "sites/backends/OpenAiBackend.h"
-#include "sites/backends/TranslationGateway.h"
+#include "sites/gateway/TranslationGateway.h"
+#include "sites/services/OpenAiBackend.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,7 +17,7 @@
 
 #include <mutex>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using namespace std::chrono_literals;
 
 namespace {
@@ -276,7 +276,7 @@ class ChatInTheServer : public SiteServerFixture
 protected:
     void SetUp() override
     {
-        mirel::sites::SiteOptions options;
+        mirel::siteserver::SiteOptions options;
         options.services.set("openai-url", fake.base());
         options.services.set("openai-model", "qwen3:8b");
         start(options);

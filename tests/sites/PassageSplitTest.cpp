@@ -1,9 +1,9 @@
 // A passage cut into pieces a service accepts and joined back exactly.
-#include "sites/backends/PassageSplit.h"
+#include "sites/gateway/PieceTranslation.h"
 
 #include <gtest/gtest.h>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 
 namespace {
 

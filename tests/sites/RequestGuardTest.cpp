@@ -3,10 +3,10 @@
 #include "SiteServerFixture.h"
 #include "sites/server/PeerOwner.h"
 
-using mirel::sites::Endpoint;
-using mirel::sites::isOwnHost;
-using mirel::sites::isOwnOrigin;
-using mirel::sites::socketOwner;
+using mirel::siteserver::Endpoint;
+using mirel::siteserver::isOwnHost;
+using mirel::siteserver::isOwnOrigin;
+using mirel::siteserver::socketOwner;
 
 TEST(RequestGuard, OwnHostIsLoopbackWithThePort)
 {

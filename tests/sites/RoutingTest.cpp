@@ -1,17 +1,17 @@
 // The gateway's order for a pair (exact converters, the engine's own vendor, the rest),
 // the hand-over on failure within one time limit, and 501 against 503; the background
 // pair list; settings lines as people write them.
-#include "sites/backends/ServiceList.h"
-#include "sites/backends/TranslationGateway.h"
-#include "sites/server/ServiceOrder.h"
-#include "sites/server/SitesSettings.h"
+#include "sites/gateway/TranslationGateway.h"
+#include "sites/http/PairList.h"
+#include "sites/setup/ServiceOrder.h"
+#include "sites/setup/SitesSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using namespace std::chrono_literals;
 
 namespace {
@@ -131,13 +131,13 @@ TEST(Routing, OneTimeLimitForEveryBackendAsked)
 TEST(ServiceListTest, AskedAgainUntilItAnswersThenKnown)
 {
     std::atomic<int> calls = 0;
-    ServiceList list("svc",
-                     [&calls](Clock::time_point) -> ServiceList::Load {
-                         if (++calls < 3)
-                             return {std::nullopt, "down"};
-                         return {ServicePairs{{"en", "es"}}, {}};
-                     },
-                     {1s, 20ms, 40ms, 1h});
+    PairList list("svc",
+                  [&calls](Clock::time_point) -> PairList::Load {
+                      if (++calls < 3)
+                          return {std::nullopt, "down"};
+                      return {ServicePairs{{"en", "es"}}, {}};
+                  },
+                  {1s, 20ms, 40ms, 1h});
     EXPECT_EQ(list.pairs(), nullptr);
     list.start();
     ASSERT_TRUE(list.waitKnown(Clock::now() + 2s));

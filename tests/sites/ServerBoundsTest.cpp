@@ -5,9 +5,10 @@
 #include "SiteServerFixture.h"
 
 #include "config/Sites.h"
-#include "sites/backends/UpstreamBackend.h"
+#include "sites/core/RequestArrival.h"
 #include "sites/server/ConnectionPool.h"
 #include "sites/server/RequestBody.h"
+#include "sites/services/LibreTranslateBackend.h"
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
 
@@ -23,8 +24,8 @@
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
-using mirel::sites::Clock;
-using mirel::sites::SiteOptions;
+using mirel::siteserver::Clock;
+using mirel::siteserver::SiteOptions;
 
 namespace {
 
@@ -147,7 +148,7 @@ TEST_F(SiteServerFixture, FormPastTheLimitIsRefusedUnreadAndTheConnectionClosed)
     EXPECT_EQ(twoMegabytes->status, 413);
     EXPECT_EQ(twoMegabytes->body, reason);
     // Just under the limit is read and checked as a form.
-    const std::string form = "text=" + std::string(mirel::sites::MaxFormBody - 5, 'a');
+    const std::string form = "text=" + std::string(mirel::siteserver::MaxFormBody - 5, 'a');
     const auto res = post("/", form);
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 400);
@@ -310,7 +311,7 @@ TEST_F(HangingBackendServer, StopEndsBackendCallsAndIdleConnectionsAtOnce)
 // A request that waited for a thread has waited part of its time limit.
 TEST(ConnectionPoolTest, ArrivalIsWhenTheConnectionWasAcceptedThenWhenEachHeadIsRead)
 {
-    mirel::sites::ConnectionPool pool(1);
+    mirel::siteserver::ConnectionPool pool(1);
     std::promise<void> firstRuns;
     pool.enqueue([&firstRuns] {
         firstRuns.set_value();
@@ -320,12 +321,12 @@ TEST(ConnectionPoolTest, ArrivalIsWhenTheConnectionWasAcceptedThenWhenEachHeadIs
     const Clock::time_point queued = Clock::now();
     Clock::time_point first, second, secondRead;
     pool.enqueue([&] {
-        mirel::sites::markRequestArrival();
-        first = mirel::sites::requestArrival();
+        mirel::siteserver::markRequestArrival();
+        first = mirel::siteserver::requestArrival();
         std::this_thread::sleep_for(20ms);
         secondRead = Clock::now();
-        mirel::sites::markRequestArrival();
-        second = mirel::sites::requestArrival();
+        mirel::siteserver::markRequestArrival();
+        second = mirel::siteserver::requestArrival();
     });
     pool.shutdown();
     EXPECT_LT(first - queued, 100ms); // a wait for the busy thread would be 200 ms
@@ -374,11 +375,11 @@ TEST_F(SiteServerFixture, ListsAreReadInTheBackground)
     ASSERT_EQ(::getsockname(free, reinterpret_cast<sockaddr *>(&address), &length), 0);
     const int freePort = ntohs(address.sin_port);
     ::close(free);
-    const mirel::sites::UpstreamBackend backend(
-        *mirel::sites::parseServiceAddress("http://127.0.0.1:" + std::to_string(freePort)), {},
+    const mirel::siteserver::LibreTranslateBackend backend(
+        *mirel::siteserver::parseServiceAddress("http://127.0.0.1:" + std::to_string(freePort)), {},
         {1s, 20ms, 40ms, 1h});
     EXPECT_FALSE(backend.waitListKnown(Clock::now() + 100ms));
-    EXPECT_EQ(backend.offers({"en", "zh-CN"}), mirel::sites::Offer::NotKnownYet);
+    EXPECT_EQ(backend.offers({"en", "zh-CN"}), mirel::siteserver::Offer::NotKnownYet);
     httplib::Server later;
     later.set_keep_alive_timeout(1);
     later.Get("/languages", [](const httplib::Request &, httplib::Response &res) {
@@ -387,8 +388,8 @@ TEST_F(SiteServerFixture, ListsAreReadInTheBackground)
     ASSERT_TRUE(later.bind_to_port("127.0.0.1", freePort));
     std::thread serving([&later] { later.listen_after_bind(); });
     EXPECT_TRUE(backend.waitListKnown(Clock::now() + 2s));
-    EXPECT_EQ(backend.offers({"en", "zh-CN"}), mirel::sites::Offer::Yes);
-    EXPECT_EQ(backend.offers({"en", "ja"}), mirel::sites::Offer::No);
+    EXPECT_EQ(backend.offers({"en", "zh-CN"}), mirel::siteserver::Offer::Yes);
+    EXPECT_EQ(backend.offers({"en", "ja"}), mirel::siteserver::Offer::No);
     later.stop();
     serving.join();
 }

@@ -1,8 +1,8 @@
-#include "sites/backends/BoundedHttp.h"
-#include "sites/backends/Glossary.h"
-#include "sites/server/DataFile.h"
-#include "sites/server/SettingsFileCheck.h"
-#include "sites/server/SitesSettings.h"
+#include "sites/core/DataFile.h"
+#include "sites/http/BoundedHttp.h"
+#include "sites/local/GlossaryRows.h"
+#include "sites/setup/SettingsFileCheck.h"
+#include "sites/setup/SitesSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 
 namespace {
 

@@ -1,12 +1,13 @@
 #include "SiteServerFixture.h"
 
-void SiteServerFixture::start(mirel::sites::SiteOptions options, bool waitForLists)
+void SiteServerFixture::start(mirel::siteserver::SiteOptions options, bool waitForLists)
 {
     shutDown();
-    m_server = std::make_unique<mirel::sites::SiteServer>(options);
+    m_server = std::make_unique<mirel::siteserver::SiteServer>(options);
     // The services' lists are read in the background; most tests want them read.
     if (waitForLists)
-        m_server->gateway().waitListsKnown(mirel::sites::Clock::now() + std::chrono::seconds(5));
+        m_server->gateway().waitListsKnown(mirel::siteserver::Clock::now() +
+                                           std::chrono::seconds(5));
     m_port = m_server->bind(0);
     ASSERT_GT(m_port, 0);
     m_thread = std::thread([server = m_server.get()] { server->serve(); });

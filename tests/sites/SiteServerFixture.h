@@ -18,7 +18,7 @@ protected:
     void TearDown() override { shutDown(); }
 
     // Waits (up to 5 s) for the services' lists, unless told not to.
-    void start(mirel::sites::SiteOptions options, bool waitForLists = true);
+    void start(mirel::siteserver::SiteOptions options, bool waitForLists = true);
     void shutDown();
 
     httplib::Result get(const std::string &target, const httplib::Headers &headers = {}) const;
@@ -32,10 +32,10 @@ protected:
 
     std::string base() const { return "http://127.0.0.1:" + std::to_string(m_port); }
     int port() const { return m_port; }
-    const mirel::sites::TranslationGateway &gateway() const { return m_server->gateway(); }
+    const mirel::siteserver::TranslationGateway &gateway() const { return m_server->gateway(); }
 
 private:
-    std::unique_ptr<mirel::sites::SiteServer> m_server;
+    std::unique_ptr<mirel::siteserver::SiteServer> m_server;
     std::thread m_thread;
     int m_port = -1;
 };

@@ -1,9 +1,9 @@
-#include "sites/backends/Translator.h"
-#include "sites/backends/GlossaryBackend.h"
+#include "sites/local/Glossary.h"
+#include "sites/local/GlossaryBackend.h"
 
 #include <gtest/gtest.h>
 
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -5,9 +5,9 @@
 #include "SiteServerFixture.h"
 
 #include "config/Sites.h"
-#include "sites/backends/BaiduBackend.h"
-#include "sites/backends/GoogleCloudBackend.h"
-#include "sites/backends/YoudaoBackend.h"
+#include "sites/services/BaiduBackend.h"
+#include "sites/services/GoogleCloudBackend.h"
+#include "sites/services/YoudaoBackend.h"
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
 
@@ -16,7 +16,7 @@
 #include <chrono>
 
 using namespace std::chrono_literals;
-using namespace mirel::sites;
+using namespace mirel::siteserver;
 using Kind = FakeVendor::Kind;
 
 namespace {

@@ -17,7 +17,7 @@ class VendorRouting : public SiteServerFixture
 protected:
     void SetUp() override
     {
-        mirel::sites::SiteOptions o;
+        mirel::siteserver::SiteOptions o;
         o.logRequests = true;
         o.backendLimit = 10s; // far above the pacing waits, even on a busy machine
         o.services.set("baidu-app-id", "baidu-id");

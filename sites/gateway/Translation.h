@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace mirel::siteserver {
+
+// What a translation engine made of one request.
+struct Translation
+{
+    enum class Outcome {
+        Translated,  // text holds the translation (UTF-8)
+        Failed,      // the engine is down, refused, answered badly or too late
+        Unsupported, // no engine serves the pair
+    };
+    Outcome outcome = Outcome::Failed;
+    std::string text;
+    int status = 0;     // 502 (a bad answer), 503 (no answer) or 501 (no engine)
+    std::string reason; // short ASCII reason, for the log and the error page
+
+    static Translation translated(std::string text)
+    {
+        return {Outcome::Translated, std::move(text), 200, {}};
+    }
+    static Translation noAnswer(std::string reason)
+    {
+        return {Outcome::Failed, {}, 503, std::move(reason)};
+    }
+    static Translation badAnswer(std::string reason)
+    {
+        return {Outcome::Failed, {}, 502, std::move(reason)};
+    }
+};
+
+} // namespace mirel::siteserver

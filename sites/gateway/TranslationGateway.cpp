@@ -1,0 +1,129 @@
+#include "sites/gateway/TranslationGateway.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace mirel::siteserver {
+namespace {
+
+std::string milliseconds(std::chrono::microseconds time)
+{
+    const long long us = time.count();
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%03lld ms", us / 1000, us % 1000);
+    return text;
+}
+
+} // namespace
+
+std::string GatewayAnswer::note() const
+{
+    if (attempts.empty())
+        return "none";
+    std::string text;
+    for (const Attempt &attempt : attempts) {
+        if (!text.empty())
+            text += ", ";
+        text += attempt.backend + " ";
+        if (!attempt.failure.empty())
+            text += "failed (" + attempt.failure + ") ";
+        text += milliseconds(attempt.time);
+    }
+    return text;
+}
+
+void TranslationGateway::add(std::unique_ptr<TranslationBackend> backend)
+{
+    m_backends.push_back(std::move(backend));
+}
+
+void TranslationGateway::setVendor(Engine engine, std::string backendName)
+{
+    m_vendors[engine] = std::move(backendName);
+}
+
+const TranslationBackend *TranslationGateway::find(std::string_view name) const
+{
+    for (const auto &backend : m_backends)
+        if (backend->name() == name)
+            return backend.get();
+    return nullptr;
+}
+
+void TranslationGateway::stop()
+{
+    for (const auto &backend : m_backends)
+        backend->stop();
+}
+
+bool TranslationGateway::waitListsKnown(Clock::time_point until) const
+{
+    return std::all_of(m_backends.begin(), m_backends.end(),
+                       [until](const auto &backend) { return backend->waitListKnown(until); });
+}
+
+std::vector<const TranslationBackend *>
+TranslationGateway::route(const LanguagePair &pair, std::optional<Engine> engine) const
+{
+    std::vector<const TranslationBackend *> order;
+    for (const auto &backend : m_backends)
+        if (backend->exact() && backend->serves(pair))
+            order.push_back(backend.get());
+    const TranslationBackend *vendor = nullptr;
+    if (engine)
+        if (const auto it = m_vendors.find(*engine); it != m_vendors.end())
+            if (const TranslationBackend *own = find(it->second);
+                own && !own->exact() && own->serves(pair))
+                order.push_back(vendor = own);
+    for (const auto &backend : m_backends)
+        if (!backend->exact() && backend.get() != vendor && backend->serves(pair))
+            order.push_back(backend.get());
+    return order;
+}
+
+GatewayAnswer TranslationGateway::translate(const std::string &utf8, const LanguagePair &pair,
+                                            std::optional<Engine> engine,
+                                            std::optional<Clock::time_point> arrival) const
+{
+    const Clock::time_point deadline = arrival.value_or(Clock::now()) + m_limit;
+    const std::vector<const TranslationBackend *> order = route(pair, engine);
+    GatewayAnswer answer;
+    if (order.empty()) {
+        const bool pending = std::any_of(m_backends.begin(), m_backends.end(), [&](const auto &b) {
+            return b->offers(pair) == Offer::NotKnownYet;
+        });
+        answer.translation =
+            pending ? Translation::noAnswer("no translation engine ready yet for " + pair.from +
+                                            " to " + pair.to)
+                    : Translation{Translation::Outcome::Unsupported,
+                                  {},
+                                  501,
+                                  "no translation engine for " + pair.from + " to " + pair.to};
+        return answer;
+    }
+    std::optional<Translation> firstFailure;
+    for (const TranslationBackend *backend : order) {
+        // Socket timeouts count in whole milliseconds: a backend that gave up less than
+        // one before the limit has used it up.
+        if (deadline - Clock::now() < std::chrono::milliseconds(1))
+            break;
+        const Clock::time_point start = Clock::now();
+        Translation result = backend->translate(utf8, pair, deadline);
+        const auto time =
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        const bool ok = result.outcome == Translation::Outcome::Translated;
+        answer.attempts.push_back(
+            {backend->name(), time, ok ? std::string() : std::to_string(result.status)});
+        if (ok) {
+            answer.translation = std::move(result);
+            return answer;
+        }
+        if (!firstFailure)
+            firstFailure = std::move(result);
+    }
+    answer.translation = firstFailure ? std::move(*firstFailure)
+                                      : Translation::noAnswer("no answer within the time limit");
+    return answer;
+}
+
+} // namespace mirel::siteserver

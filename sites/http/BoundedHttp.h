@@ -1,0 +1,93 @@
+#pragma once
+
+#include "sites/core/Clock.h"
+#include "sites/http/NameLookup.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace httplib {
+class Client;
+}
+
+namespace mirel::siteserver {
+
+// An HTTP service's address as given on the command line: "http://host:port" with an
+// optional path prefix ("https://example.org/translate-api").
+struct ServiceAddress
+{
+    std::string origin; // scheme://host[:port]
+    std::string prefix; // "" or "/path" without a trailing "/"
+};
+
+// Nothing for an address that is not http(s)://host[:port][/path].
+std::optional<ServiceAddress> parseServiceAddress(std::string_view address);
+
+struct HttpCall
+{
+    std::string method = "GET";
+    std::string path; // after the prefix, from "/"
+    std::string body;
+    std::string contentType;
+    // Extra request headers (an Authorization header, say).
+    std::vector<std::pair<std::string, std::string>> headers = {};
+};
+
+struct HttpReply
+{
+    enum class Failure { None, Unreachable, TimedOut, TooLarge };
+    Failure failure = Failure::None;
+    std::string detail; // why, when failed
+    int status = 0;
+    std::string body;
+};
+
+inline constexpr size_t MaxBackendAnswer = 4 * 1024 * 1024;
+
+// One request that ends by the deadline whatever the peer does (a trickling or silent
+// peer is cut off, a slow name lookup is left behind), with a body of at most maxBody
+// bytes. The host's name is looked up first, under the deadline; the connection goes to
+// its address while the Host header and TLS (SNI, the certificate's name) keep the name.
+HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
+                      Clock::time_point deadline, size_t maxBody = MaxBackendAnswer,
+                      const NameResolver &resolver = systemAddresses);
+
+// Kept connections to one service, so that a call does not pay for a new connection
+// each time: each is used by one call at a time, and one whose call failed is dropped.
+// Calls end by their deadline as callBounded's do.
+class HttpConnections
+{
+public:
+    static constexpr size_t MaxIdleConnections = 8;
+
+    explicit HttpConnections(ServiceAddress service, NameResolver resolver = systemAddresses);
+    ~HttpConnections();
+    HttpConnections(const HttpConnections &) = delete;
+    HttpConnections &operator=(const HttpConnections &) = delete;
+
+    const ServiceAddress &service() const { return m_service; }
+    HttpReply call(const HttpCall &call, Clock::time_point deadline,
+                   size_t maxBody = MaxBackendAnswer) const;
+    // Ends the calls under way, and every later call at once, as unreachable (the server
+    // is stopping).
+    void close();
+
+    // A name's address is kept this long.
+    static constexpr std::chrono::seconds AddressKept{60};
+
+private:
+    ServiceAddress m_service;
+    NameResolver m_resolver;
+    std::stop_source m_stop;
+    mutable std::mutex m_mutex;
+    mutable std::vector<std::unique_ptr<httplib::Client>> m_idle;
+    mutable std::vector<std::string> m_addresses; // the host's, the last one that answered first
+    mutable Clock::time_point m_addressFound{};
+};
+
+} // namespace mirel::siteserver

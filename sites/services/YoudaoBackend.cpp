@@ -1,0 +1,181 @@
+#include "sites/services/YoudaoBackend.h"
+#include "sites/http/FormEncoding.h"
+#include "sites/http/SafeReason.h"
+
+#include "sites/gateway/JsonAnswer.h"
+#include "sites/gateway/PieceTranslation.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QUuid>
+
+#include <array>
+
+namespace mirel::siteserver {
+namespace {
+
+struct Code
+{
+    std::string_view language; // the server's own code
+    std::string_view youdao;
+};
+
+// Every language of the window that the service lists.
+constexpr std::array<Code, 52> kCodes = {{
+    {"zh-CN", "zh-CHS"}, {"zh-TW", "zh-CHT"}, {"en", "en"}, {"ja", "ja"},      {"ko", "ko"},
+    {"af", "af"},        {"ar", "ar"},        {"be", "be"}, {"bg", "bg"},      {"ca", "ca"},
+    {"cs", "cs"},        {"cy", "cy"},        {"da", "da"}, {"de", "de"},      {"el", "el"},
+    {"es", "es"},        {"et", "et"},        {"fa", "fa"}, {"fi", "fi"},      {"fr", "fr"},
+    {"ga", "ga"},        {"gl", "gl"},        {"hi", "hi"}, {"hr", "hr"},      {"hu", "hu"},
+    {"id", "id"},        {"is", "is"},        {"it", "it"}, {"iw", "he"},      {"lt", "lt"},
+    {"lv", "lv"},        {"mk", "mk"},        {"ms", "ms"}, {"mt", "mt"},      {"nl", "nl"},
+    {"no", "no"},        {"pl", "pl"},        {"pt", "pt"}, {"ro", "ro"},      {"ru", "ru"},
+    {"sk", "sk"},        {"sl", "sl"},        {"sq", "sq"}, {"sr", "sr-Cyrl"}, {"sv", "sv"},
+    {"sw", "sw"},        {"th", "th"},        {"tl", "tl"}, {"tr", "tr"},      {"uk", "uk"},
+    {"vi", "vi"},        {"yi", "yi"},
+}};
+
+struct Refusal
+{
+    std::string_view code;
+    int status; // 503: for now (rate, balance); 502: the request or account is wrong
+    std::string_view reason;
+};
+
+constexpr Refusal kRefusals[] = {
+    {"101", 502, "a required field is missing"},
+    {"102", 502, "language not supported"},
+    {"103", 502, "text too long"},
+    {"108", 502, "app key not valid (check youdao-app-key)"},
+    {"110", 502, "no valid instance for the service"},
+    {"111", 502, "developer account not valid"},
+    {"113", 502, "empty text"},
+    {"202", 502, "signature refused (check youdao-app-secret)"},
+    {"206", 502, "signature refused: the time is not valid (check the clock)"},
+    {"207", 502, "repeated request"},
+    {"401", 503, "account overdue"},
+    {"411", 503, "rate limited"},
+    {"412", 503, "long texts sent too often"},
+};
+
+} // namespace
+
+std::optional<std::string> youdaoLanguage(std::string_view language)
+{
+    for (const Code &c : kCodes)
+        if (c.language == language)
+            return std::string(c.youdao);
+    return std::nullopt;
+}
+
+std::string youdaoSignInput(std::string_view q)
+{
+    const QString text = QString::fromUtf8(q.data(), qsizetype(q.size()));
+    const qsizetype length = text.size();
+    if (length <= 20)
+        return std::string(q);
+    // A character above U+FFFF cut in half leaves a lone surrogate, which Java writes as "?".
+    QString head = text.left(10);
+    QString tail = text.right(10);
+    if (head.back().isHighSurrogate())
+        head.back() = u'?';
+    if (tail.front().isLowSurrogate())
+        tail.front() = u'?';
+    const QString input = head + QString::number(length) + tail;
+    return input.toStdString();
+}
+
+std::string youdaoSign(const YoudaoAccount &account, std::string_view q, std::string_view salt,
+                       std::string_view curtime)
+{
+    const std::string text = account.appKey + youdaoSignInput(q) + std::string(salt) +
+                             std::string(curtime) + account.appSecret;
+    return QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+std::string youdaoForm(const YoudaoAccount &account, std::string_view q, std::string_view from,
+                       std::string_view to, std::string_view salt, std::string_view curtime)
+{
+    const std::string sign = youdaoSign(account, q, salt, curtime);
+    return formBody({{"q", q},
+                     {"from", from},
+                     {"to", to},
+                     {"appKey", account.appKey},
+                     {"salt", salt},
+                     {"sign", sign},
+                     {"signType", "v3"},
+                     {"curtime", curtime}});
+}
+
+Translation readYoudaoAnswer(const HttpReply &reply)
+{
+    const JsonAnswer answer = readJsonAnswer(reply, "youdao");
+    if (answer.failure)
+        return *answer.failure;
+    const QJsonObject object = answer.document->object();
+    const QJsonValue codeValue = object.value(u"errorCode");
+    const std::string code = codeValue.isDouble() ? std::to_string(codeValue.toInt())
+                                                  : codeValue.toString().toStdString();
+    if (!code.empty() && code != "0") {
+        for (const Refusal &r : kRefusals)
+            if (r.code == code) {
+                std::string reason = "youdao refused (" + code + "): ";
+                reason += r.reason;
+                return r.status == 503 ? Translation::noAnswer(reason)
+                                       : Translation::badAnswer(reason);
+            }
+        return Translation::badAnswer("youdao refused (" + safeReason(code.substr(0, 8), {}) + ")");
+    }
+    if (reply.status != 200)
+        return Translation::badAnswer("youdao answered " + std::to_string(reply.status));
+    const QJsonValue translation = object.value(u"translation");
+    if (code.empty() || !translation.isArray() || translation.toArray().isEmpty())
+        return Translation::badAnswer("youdao: the answer has no translation");
+    std::string text;
+    for (const QJsonValue &line : translation.toArray()) {
+        if (!line.isString())
+            return Translation::badAnswer("youdao: the translation is not text");
+        if (!text.empty())
+            text += '\n';
+        text += line.toString().toStdString();
+    }
+    return Translation::translated(std::move(text));
+}
+
+YoudaoBackend::YoudaoBackend(ServiceEndpoint endpoint, YoudaoAccount account, size_t pieceLimit)
+    : m_connections(std::move(endpoint.service)), m_path(std::move(endpoint.path)),
+      m_account(std::move(account)), m_pieceLimit(pieceLimit)
+{
+}
+
+Offer YoudaoBackend::offers(const LanguagePair &pair) const
+{
+    return pair.from != pair.to && youdaoLanguage(pair.from) && youdaoLanguage(pair.to) ? Offer::Yes
+                                                                                        : Offer::No;
+}
+
+Translation YoudaoBackend::translate(const std::string &utf8, const LanguagePair &pair,
+                                     Clock::time_point deadline) const
+{
+    const auto from = youdaoLanguage(pair.from);
+    const auto to = youdaoLanguage(pair.to);
+    if (!from || !to || *from == *to)
+        return Translation::badAnswer("youdao: no pair " + pair.from + " to " + pair.to);
+    const auto pieces = splitPassage(utf8, m_pieceLimit, TextMeasure::Utf16Units);
+    return translatePieces(pieces, [&](std::string_view core, size_t) {
+        const std::string salt = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+        const std::string curtime =
+            std::to_string(std::chrono::duration_cast<std::chrono::seconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count());
+        const HttpCall call{"POST", m_path, youdaoForm(m_account, core, *from, *to, salt, curtime),
+                            "application/x-www-form-urlencoded"};
+        return readYoudaoAnswer(m_connections.call(call, deadline));
+    });
+}
+
+} // namespace mirel::siteserver
