@@ -7,7 +7,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
-  build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev file \
+  build-essential cmake ninja-build ccache pkg-config git ca-certificates dpkg-dev file \
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools \
   libqt6webenginecore6-bin libqt6opengl6-dev libgl-dev \
   qt6-qpa-plugins libqt6svg6 \
