@@ -1,5 +1,6 @@
 #include "sites/services/BaiduBackend.h"
 #include "sites/http/FormEncoding.h"
+#include "sites/languages/LanguageTable.h"
 
 #include "sites/gateway/JsonAnswer.h"
 #include "sites/gateway/PieceTranslation.h"
@@ -16,21 +17,6 @@ namespace {
 
 // A call is not begun with less time than this left.
 constexpr auto kShortestCall = std::chrono::milliseconds(500);
-
-struct Code
-{
-    std::string_view language; // the server's own code
-    std::string_view baidu;
-};
-
-// The common languages, which every account may use (the others need the top tier).
-constexpr std::array<Code, 26> kCodes = {{
-    {"zh-CN", "zh"}, {"zh-TW", "cht"}, {"en", "en"},  {"ja", "jp"},  {"ko", "kor"}, {"fr", "fra"},
-    {"es", "spa"},   {"th", "th"},     {"ar", "ara"}, {"ru", "ru"},  {"pt", "pt"},  {"de", "de"},
-    {"it", "it"},    {"el", "el"},     {"nl", "nl"},  {"pl", "pl"},  {"bg", "bul"}, {"et", "est"},
-    {"da", "dan"},   {"fi", "fin"},    {"cs", "cs"},  {"ro", "rom"}, {"sl", "slo"}, {"sv", "swe"},
-    {"hu", "hu"},    {"vi", "vie"},
-}};
 
 struct Refusal
 {
@@ -77,10 +63,7 @@ std::vector<std::string_view> lines(std::string_view text)
 
 std::optional<std::string> baiduLanguage(std::string_view language)
 {
-    for (const Code &c : kCodes)
-        if (c.language == language)
-            return std::string(c.baidu);
-    return std::nullopt;
+    return codeIn(&LanguageEntry::baidu, language);
 }
 
 std::string baiduSign(const BaiduAccount &account, std::string_view q, std::string_view salt)

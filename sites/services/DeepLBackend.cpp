@@ -2,7 +2,7 @@
 
 #include "sites/gateway/JsonAnswer.h"
 #include "sites/http/SafeReason.h"
-#include "sites/languages/DeepLCodes.h"
+#include "sites/languages/LanguageCodes.h"
 #include "sites/languages/PassageSplit.h"
 
 #include <QJsonArray>

@@ -1,6 +1,7 @@
 #include "sites/services/GoogleCloudBackend.h"
 #include "sites/http/FormEncoding.h"
 #include "sites/http/SafeReason.h"
+#include "sites/languages/LanguageTable.h"
 
 #include "sites/gateway/JsonAnswer.h"
 #include "sites/gateway/PieceTranslation.h"
@@ -12,7 +13,7 @@ namespace mirel::siteserver {
 
 std::optional<std::string> googleCloudLanguage(std::string_view language)
 {
-    return googleLanguage(language);
+    return codeIn(&LanguageEntry::googleCloud, language);
 }
 
 std::string googleCloudForm(std::string_view q, std::string_view source, std::string_view target)

@@ -1,6 +1,7 @@
 #include "sites/services/YoudaoBackend.h"
 #include "sites/http/FormEncoding.h"
 #include "sites/http/SafeReason.h"
+#include "sites/languages/LanguageTable.h"
 
 #include "sites/gateway/JsonAnswer.h"
 #include "sites/gateway/PieceTranslation.h"
@@ -15,27 +16,6 @@
 
 namespace mirel::siteserver {
 namespace {
-
-struct Code
-{
-    std::string_view language; // the server's own code
-    std::string_view youdao;
-};
-
-// Every language of the window that the service lists.
-constexpr std::array<Code, 52> kCodes = {{
-    {"zh-CN", "zh-CHS"}, {"zh-TW", "zh-CHT"}, {"en", "en"}, {"ja", "ja"},      {"ko", "ko"},
-    {"af", "af"},        {"ar", "ar"},        {"be", "be"}, {"bg", "bg"},      {"ca", "ca"},
-    {"cs", "cs"},        {"cy", "cy"},        {"da", "da"}, {"de", "de"},      {"el", "el"},
-    {"es", "es"},        {"et", "et"},        {"fa", "fa"}, {"fi", "fi"},      {"fr", "fr"},
-    {"ga", "ga"},        {"gl", "gl"},        {"hi", "hi"}, {"hr", "hr"},      {"hu", "hu"},
-    {"id", "id"},        {"is", "is"},        {"it", "it"}, {"iw", "he"},      {"lt", "lt"},
-    {"lv", "lv"},        {"mk", "mk"},        {"ms", "ms"}, {"mt", "mt"},      {"nl", "nl"},
-    {"no", "no"},        {"pl", "pl"},        {"pt", "pt"}, {"ro", "ro"},      {"ru", "ru"},
-    {"sk", "sk"},        {"sl", "sl"},        {"sq", "sq"}, {"sr", "sr-Cyrl"}, {"sv", "sv"},
-    {"sw", "sw"},        {"th", "th"},        {"tl", "tl"}, {"tr", "tr"},      {"uk", "uk"},
-    {"vi", "vi"},        {"yi", "yi"},
-}};
 
 struct Refusal
 {
@@ -64,10 +44,7 @@ constexpr Refusal kRefusals[] = {
 
 std::optional<std::string> youdaoLanguage(std::string_view language)
 {
-    for (const Code &c : kCodes)
-        if (c.language == language)
-            return std::string(c.youdao);
-    return std::nullopt;
+    return codeIn(&LanguageEntry::youdao, language);
 }
 
 std::string youdaoSignInput(std::string_view q)
