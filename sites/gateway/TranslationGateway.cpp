@@ -32,6 +32,23 @@ std::string GatewayAnswer::note() const
     return text;
 }
 
+TranslationGateway::~TranslationGateway()
+{
+    if (!m_warming.empty())
+        stop();
+    m_warming.clear();
+}
+
+void TranslationGateway::warmUp()
+{
+    for (const auto &backend : m_backends)
+        if (backend->online())
+            m_warming.emplace_back([this, service = backend.get()] {
+                if (const auto failure = service->warm(Clock::now() + ServiceShare))
+                    m_memory.note(service->name(), *failure, Clock::now());
+            });
+}
+
 void TranslationGateway::add(std::unique_ptr<TranslationBackend> backend)
 {
     m_backends.push_back(std::move(backend));
@@ -102,16 +119,39 @@ GatewayAnswer TranslationGateway::translate(const std::string &utf8, const Langu
         return answer;
     }
     std::optional<Translation> firstFailure;
+    std::optional<Translation> firstSkip;
     for (const TranslationBackend *backend : order) {
         // Socket timeouts count in whole milliseconds: a backend that gave up less than
         // one before the limit has used it up.
         if (deadline - Clock::now() < std::chrono::milliseconds(1))
             break;
         const Clock::time_point start = Clock::now();
-        Translation result = backend->translate(utf8, pair, deadline);
-        const auto time =
-            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        const bool online = backend->online();
+        const std::string name = backend->name();
+        if (online && (backend->reach() == Reach::Refused || !m_memory.admit(name, start))) {
+            if (!firstSkip) {
+                const auto skip = m_memory.skip(name, start);
+                firstSkip = Translation::noAnswer(
+                    name + " is passed over after failing" +
+                    (skip && !skip->reason.empty() ? ": " + skip->reason : std::string()));
+            }
+            continue;
+        }
+        const bool shared = online && !backend->takesTimeLeft() && deadline - start > ServiceShare;
+        const Clock::time_point own = shared ? start + ServiceShare : deadline;
+        Translation result = backend->translate(utf8, pair, own);
+        const Clock::time_point end = Clock::now();
+        const auto time = std::chrono::duration_cast<std::chrono::microseconds>(end - start);
         const bool ok = result.outcome == Translation::Outcome::Translated;
+        if (online) {
+            // A service left less than its share that ran out of time says nothing of itself.
+            const bool cutShort = !ok && !shared && own - start < ServiceShare &&
+                                  end >= own - std::chrono::milliseconds(50);
+            if (cutShort)
+                m_memory.noteNothing(name);
+            else
+                m_memory.note(name, result, end);
+        }
         answer.attempts.push_back(
             {backend->name(), time, ok ? std::string() : std::to_string(result.status)});
         if (ok) {
@@ -122,6 +162,7 @@ GatewayAnswer TranslationGateway::translate(const std::string &utf8, const Langu
             firstFailure = std::move(result);
     }
     answer.translation = firstFailure ? std::move(*firstFailure)
+                         : firstSkip  ? std::move(*firstSkip)
                                       : Translation::noAnswer("no answer within the time limit");
     return answer;
 }

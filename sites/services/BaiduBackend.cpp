@@ -23,20 +23,22 @@ struct Refusal
     int code;
     int status; // 503: for now (time, rate, balance); 502: the request or account is wrong
     std::string_view reason;
+    Translation::Fault fault;
 };
 
 constexpr Refusal kRefusals[] = {
-    {52001, 503, "request timed out at the service"},
-    {52002, 503, "system error at the service"},
-    {52003, 502, "app id not authorized (check baidu-app-id and the service)"},
-    {54000, 502, "a required field is empty"},
-    {54001, 502, "signature refused (check baidu-key)"},
-    {54003, 503, "rate limited"},
-    {54004, 503, "account balance exhausted"},
-    {54005, 503, "long texts sent too often"},
-    {58000, 502, "client address not allowed"},
-    {58001, 502, "language direction not supported"},
-    {58002, 502, "service turned off"},
+    {52001, 503, "request timed out at the service", Translation::Fault::Service},
+    {52002, 503, "system error at the service", Translation::Fault::Service},
+    {52003, 502, "app id not authorized (check baidu-app-id and the service)",
+     Translation::Fault::Key},
+    {54000, 502, "a required field is empty", Translation::Fault::Request},
+    {54001, 502, "signature refused (check baidu-key)", Translation::Fault::Key},
+    {54003, 503, "rate limited", Translation::Fault::Service},
+    {54004, 503, "account balance exhausted", Translation::Fault::Key},
+    {54005, 503, "long texts sent too often", Translation::Fault::Service},
+    {58000, 502, "client address not allowed", Translation::Fault::Key},
+    {58001, 502, "language direction not supported", Translation::Fault::Request},
+    {58002, 502, "service turned off", Translation::Fault::Key},
     {90107, 502, "certification not passed or not in effect"},
 };
 
@@ -99,9 +101,10 @@ BaiduLines readBaiduAnswer(const HttpReply &reply)
                 if (r.code == code) {
                     std::string reason = "baidu refused (" + std::to_string(code) + "): ";
                     reason += r.reason;
-                    return {{},
-                            r.status == 503 ? Translation::noAnswer(reason)
-                                            : Translation::badAnswer(reason)};
+                    Translation failed = r.status == 503 ? Translation::noAnswer(reason)
+                                                         : Translation::badAnswer(reason);
+                    failed.fault = r.fault;
+                    return {{}, std::move(failed)};
                 }
             return {{}, Translation::badAnswer("baidu refused (" + std::to_string(code) + ")")};
         }

@@ -48,11 +48,11 @@ std::optional<Translation> statusFailure(const HttpReply &reply, std::string_vie
     const int status = reply.status;
     switch (status) {
     case 403:
-        return Translation::noAnswer("deepl refused the key (403)");
+        return Translation::refusedKey("deepl refused the key (403)");
     case 429:
         return Translation::noAnswer("deepl: too many requests (429)");
     case 456:
-        return Translation::noAnswer("deepl: quota exceeded (456)");
+        return Translation::refusedKey("deepl: quota exceeded (456)");
     default:
         break;
     }
@@ -61,8 +61,8 @@ std::optional<Translation> statusFailure(const HttpReply &reply, std::string_vie
     const QJsonObject error =
         QJsonDocument::fromJson(QByteArray::fromStdString(reply.body)).object();
     const std::string message = error.value(u"message").toString().toStdString();
-    return Translation::badAnswer("deepl answered " + std::to_string(status) + ": " +
-                                  safeReason(message, {key}));
+    return Translation::refusedRequest("deepl answered " + std::to_string(status) + ": " +
+                                       safeReason(message, {key}));
 }
 
 // A part of the passage: text kept as it stands, or the place of the translation of

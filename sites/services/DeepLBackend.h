@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/BoundedHttp.h"
 #include "sites/http/PairList.h"
 
@@ -32,6 +33,10 @@ public:
 
     std::string name() const override { return "deepl"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "deepl", deadline);
+    }
     void stop() override
 
     {

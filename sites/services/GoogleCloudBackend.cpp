@@ -33,9 +33,12 @@ Translation readGoogleCloudAnswer(const HttpReply &reply, std::string_view key)
         std::string reason = "google refused (" + std::to_string(code) + ")";
         if (const QString message = error.value(u"message").toString(); !message.isEmpty())
             reason += ": " + safeReason(message.toStdString(), {key});
-        return code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500
-                   ? Translation::noAnswer(reason)
-                   : Translation::badAnswer(reason);
+        if (code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500)
+            return Translation::noAnswer(reason);
+        // A key that is not valid is answered 400 with the reason API_KEY_INVALID.
+        if (code == 401 || code == 403 || reply.body.find("API_KEY_INVALID") != std::string::npos)
+            return Translation::refusedKey(reason);
+        return Translation::refusedRequest(reason);
     }
     const QJsonArray translations =
         object.value(u"data").toObject().value(u"translations").toArray();

@@ -83,7 +83,9 @@ std::string translationInstruction(std::string_view from, std::string_view to)
 }
 
 OpenAiBackend::OpenAiBackend(std::string_view base, std::string model, std::string key)
-    : m_connections(baseAddress(base)), m_model(std::move(model)), m_key(std::move(key))
+    : m_connections(baseAddress(base), systemAddresses,
+                    {std::chrono::milliseconds(3000), std::chrono::milliseconds::max()}),
+      m_model(std::move(model)), m_key(std::move(key))
 {
 }
 
@@ -139,12 +141,12 @@ Translation OpenAiBackend::translatePiece(std::string_view text, const std::stri
     const HttpReply reply = m_connections.call(call, deadline);
     if (reply.failure == HttpReply::Failure::None && reply.status != 200) {
         if (reply.status == 401 || reply.status == 403)
-            return Translation::noAnswer("openai refused the key (" + std::to_string(reply.status) +
-                                         ")");
+            return Translation::refusedKey("openai refused the key (" +
+                                           std::to_string(reply.status) + ")");
         const std::string reason = "openai answered " + std::to_string(reply.status) + ": " +
                                    safeReason(errorMessage(reply.body), {m_key});
         return reply.status >= 500 || reply.status == 429 ? Translation::noAnswer(reason)
-                                                          : Translation::badAnswer(reason);
+                                                          : Translation::refusedRequest(reason);
     }
     const JsonAnswer answer = readJsonAnswer(reply, "openai");
     if (answer.failure)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/BoundedHttp.h"
 
 #include <string>
@@ -33,6 +34,11 @@ public:
 
     std::string name() const override { return "openai"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "openai", deadline);
+    }
+    bool takesTimeLeft() const override { return true; }
     void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,

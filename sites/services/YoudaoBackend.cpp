@@ -22,22 +22,24 @@ struct Refusal
     std::string_view code;
     int status; // 503: for now (rate, balance); 502: the request or account is wrong
     std::string_view reason;
+    Translation::Fault fault;
 };
 
 constexpr Refusal kRefusals[] = {
-    {"101", 502, "a required field is missing"},
-    {"102", 502, "language not supported"},
-    {"103", 502, "text too long"},
-    {"108", 502, "app key not valid (check youdao-app-key)"},
-    {"110", 502, "no valid instance for the service"},
-    {"111", 502, "developer account not valid"},
-    {"113", 502, "empty text"},
-    {"202", 502, "signature refused (check youdao-app-secret)"},
-    {"206", 502, "signature refused: the time is not valid (check the clock)"},
-    {"207", 502, "repeated request"},
-    {"401", 503, "account overdue"},
-    {"411", 503, "rate limited"},
-    {"412", 503, "long texts sent too often"},
+    {"101", 502, "a required field is missing", Translation::Fault::Request},
+    {"102", 502, "language not supported", Translation::Fault::Request},
+    {"103", 502, "text too long", Translation::Fault::Request},
+    {"108", 502, "app key not valid (check youdao-app-key)", Translation::Fault::Key},
+    {"110", 502, "no valid instance for the service", Translation::Fault::Key},
+    {"111", 502, "developer account not valid", Translation::Fault::Key},
+    {"113", 502, "empty text", Translation::Fault::Request},
+    {"202", 502, "signature refused (check youdao-app-secret)", Translation::Fault::Key},
+    {"206", 502, "signature refused: the time is not valid (check the clock)",
+     Translation::Fault::Request},
+    {"207", 502, "repeated request", Translation::Fault::Request},
+    {"401", 503, "account overdue", Translation::Fault::Key},
+    {"411", 503, "rate limited", Translation::Fault::Service},
+    {"412", 503, "long texts sent too often", Translation::Fault::Service},
 };
 
 } // namespace
@@ -102,8 +104,10 @@ Translation readYoudaoAnswer(const HttpReply &reply)
             if (r.code == code) {
                 std::string reason = "youdao refused (" + code + "): ";
                 reason += r.reason;
-                return r.status == 503 ? Translation::noAnswer(reason)
-                                       : Translation::badAnswer(reason);
+                Translation failed = r.status == 503 ? Translation::noAnswer(reason)
+                                                     : Translation::badAnswer(reason);
+                failed.fault = r.fault;
+                return failed;
             }
         return Translation::badAnswer("youdao refused (" + safeReason(code.substr(0, 8), {}) + ")");
     }
