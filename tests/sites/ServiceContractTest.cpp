@@ -244,7 +244,7 @@ TEST_P(ServiceContract, Answers)
         return;
     }
     const bool slow = row.delivery == Delivery::Trickle || row.delivery == Delivery::Silent;
-    const auto within = slow ? Clock::duration(4s) : Clock::duration(20s);
+    const auto within = slow ? Clock::duration(3s) : Clock::duration(20s);
     const auto began = Clock::now();
     const Translation t = call(row, within);
     EXPECT_LT(Clock::now() - began, within + 3s) << "not ended by its deadline";
