@@ -172,6 +172,8 @@ Translation DeepLBackend::translate(const std::string &utf8, const LanguagePair 
                                     Clock::time_point deadline) const
 {
     const auto found = codes(pair);
+    if (!found && !m_list.pairs())
+        return Translation::noAnswer("deepl not available: its language list is not read yet");
     if (!found)
         return Translation::badAnswer("deepl: no pair " + pair.from + " to " + pair.to);
 

@@ -87,6 +87,8 @@ Translation LibreTranslateBackend::translate(const std::string &utf8, const Lang
                                              Clock::time_point deadline) const
 {
     const auto found = codes(pair);
+    if (!found && !m_list.pairs())
+        return Translation::noAnswer("upstream not available: its language list is not read yet");
     if (!found)
         return Translation::badAnswer("upstream: no pair " + pair.from + " to " + pair.to);
     QJsonObject request{{QStringLiteral("q"), QString::fromStdString(utf8)},

@@ -130,6 +130,7 @@ std::vector<Row> transportRows(const ServiceEntry &service)
          Delivery::Trickle, "503", ""},
         {&service, "ClosedEarly", ok + "{}", Delivery::CloseEarly, "503", ""},
         {&service, "Silent", ok + "{}", Delivery::Silent, "503", ""},
+        {&service, "Gone", "", Delivery::Whole, "503", ""},
     };
 }
 
@@ -241,6 +242,19 @@ TEST_P(ServiceContract, Answers)
                 << *next << " is not " << header;
         }
         EXPECT_TRUE(matches(want.body, sent->body)) << sent->body << "\nis not\n" << want.body;
+        return;
+    }
+    if (row.name == "Gone") {
+        // Nothing listens at its address any more.
+        std::string address;
+        {
+            const ReplayServer closed;
+            address = closed.address();
+        }
+        const Translation t = row.service->build(address, StandardKey)
+                                  ->translate(StandardText, row.service->pair, Clock::now() + 3s);
+        EXPECT_EQ(t.status, 503) << t.reason;
+        EXPECT_FALSE(t.reason.empty());
         return;
     }
     const bool slow = row.delivery == Delivery::Trickle || row.delivery == Delivery::Silent;

@@ -11,8 +11,6 @@
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
 
-#include <QCryptographicHash>
-
 #include <chrono>
 
 using namespace std::chrono_literals;
@@ -55,13 +53,24 @@ TEST(VendorSignatures, TheVendorsExamplesAndTheWrittenFormula)
     };
     for (const Row &row : rows)
         EXPECT_EQ(youdaoSignInput(row.q), row.input) << row.q;
-    const std::string written =
-        "app-1" + std::string("abcdefghij21lmnopqrstu") + "salt-1" + "1700000000" + "secret-1";
-    EXPECT_EQ(
-        youdaoSign({"app-1", "secret-1"}, "abcdefghijklmnopqrstu", "salt-1", "1700000000"),
-        QCryptographicHash::hash(QByteArray::fromStdString(written), QCryptographicHash::Sha256)
-            .toHex()
-            .toStdString());
+    // Digests computed once apart from this code (SHA-256 over app key, input, salt, time,
+    // secret), for a short text and one of 21 characters (63 bytes of UTF-8).
+    EXPECT_EQ(youdaoSign({"app-1", "secret-1"}, "apple", "salt-1", "1700000000"),
+              "9a590c8bdc2e0d9a8a1e02d69c78385dacc220b3a0a6ec37e5613584a19f2086");
+    EXPECT_EQ(youdaoSign({"app-1", "secret-1"}, "今天天气很好，我们去公园散步吧。明天再见吧",
+                         "salt-1", "1700000000"),
+              "b808f82b7130e9b83b7d3200f90c3fee85a1248b269e2eecb18ceed8379e774b");
+}
+
+TEST(YoudaoPassage, ALongTextIsSignedAsTheServiceChecksIt)
+{
+    FakeVendor fake(Kind::Youdao, "id-1", "key-1");
+    const YoudaoBackend youdao(endpointOf(fake), {"id-1", "key-1"});
+    const std::string text = "今天天气很好，我们去公园散步吧。明天再见吧！下周也一起去吧。";
+    const Translation t = youdao.translate(text, {"zh-CN", "en"}, Clock::now() + 3s);
+    EXPECT_EQ(t.text, "<" + text + ">") << t.reason;
+    ASSERT_EQ(fake.requests().size(), 1u);
+    EXPECT_EQ(field(fake.requests()[0], "q"), text);
 }
 
 TEST(VendorForms, WholeRequestBodies)
@@ -105,14 +114,14 @@ TEST(VendorCodes, TheWindowsLanguagesInEachVendorsCodes)
     }
 }
 
-// One contract for the three: codes sent, the answer taken, refusals and failures that
-// never show the secret.
+// The three against fakes that check their signatures and keys: codes sent, the answer
+// taken, a wrong secret refused without showing it. Each vendor's refusal codes and a
+// service that is gone are rows of the contract suite over recorded answers.
 struct VendorCase
 {
     const char *name;
     Kind kind;
-    const char *sourceField, *targetField, *source;     // how the vendor names zh-CN
-    std::vector<std::pair<const char *, int>> refusals; // vendor code -> status
+    const char *sourceField, *targetField, *source; // how the vendor names zh-CN
 };
 
 class VendorContract : public testing::TestWithParam<VendorCase>
@@ -152,7 +161,7 @@ TEST_P(VendorContract, TranslatesWithTheVendorsCodes)
     EXPECT_EQ(field(fake.requests()[0], GetParam().targetField), "en");
 }
 
-TEST_P(VendorContract, RefusalsAndFailuresAreReportedWithoutTheSecret)
+TEST_P(VendorContract, AWrongSecretIsRefusedWithoutShowingIt)
 {
     const auto check = [](const Translation &t, int status) {
         EXPECT_EQ(t.outcome, Translation::Outcome::Failed);
@@ -160,44 +169,15 @@ TEST_P(VendorContract, RefusalsAndFailuresAreReportedWithoutTheSecret)
         EXPECT_EQ(t.reason.find("SeCrEt-1"), std::string::npos) << t.reason;
         EXPECT_FALSE(t.reason.empty());
     };
-    // A wrong secret: the signature (or key) is refused.
     check(backend("wrong")->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), 502);
-    const auto service = backend("SeCrEt-1");
-    for (const auto &[code, status] : GetParam().refusals) {
-        SCOPED_TRACE(code);
-        fake.refuse(code);
-        check(service->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), status);
-    }
-    // A service that is gone.
-    std::optional<ServiceEndpoint> gone;
-    {
-        const FakeVendor closed(GetParam().kind, "id-1", "SeCrEt-1");
-        gone = endpointOf(closed);
-    }
-    check(backendAt(*gone, "SeCrEt-1")->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), 503);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Vendors, VendorContract,
-    testing::Values(VendorCase{"Baidu",
-                               Kind::Baidu,
-                               "from",
-                               "to",
-                               "zh",
-                               {{"54003", 503}, {"54004", 503}, {"58001", 502}, {"12345", 502}}},
-                    VendorCase{"Youdao",
-                               Kind::Youdao,
-                               "from",
-                               "to",
-                               "zh-CHS",
-                               {{"411", 503}, {"401", 503}, {"108", 502}, {"999", 502}}},
-                    VendorCase{"Google",
-                               Kind::Google,
-                               "source",
-                               "target",
-                               "zh-CN",
-                               {{"429", 503}, {"403", 502}, {"500", 503}}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vendors, VendorContract,
+                         testing::Values(VendorCase{"Baidu", Kind::Baidu, "from", "to", "zh"},
+                                         VendorCase{"Youdao", Kind::Youdao, "from", "to", "zh-CHS"},
+                                         VendorCase{"Google", Kind::Google, "source", "target",
+                                                    "zh-CN"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BaiduPassage, EmptyLinesIndentationAndLineBreaksComeBackInPlace)
 {
