@@ -2,6 +2,7 @@
 
 #include "sites/core/GbkCodec.h"
 #include "sites/core/RequestArrival.h"
+#include "sites/core/ValidUtf8.h"
 #include "sites/languages/LanguageCodes.h"
 #include "sites/pages/EnginePages.h"
 #include "sites/pages/FormBody.h"
