@@ -1,6 +1,9 @@
 #include "sites/setup/BackendAssembly.h"
 
 #include "sites/apertium/ApertiumBackend.h"
+#include "sites/keyless/EdgeBackend.h"
+#include "sites/keyless/GoogleWebBackend.h"
+#include "sites/keyless/VolcengineWebBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
 #include "sites/services/BaiduBackend.h"
@@ -140,6 +143,25 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
                  return nullptr;
              return std::make_unique<LibreTranslateBackend>(serviceAddress(address, "upstream"),
                                                             s.value("api-key"), kListTiming, log);
+         }},
+        // The keyless services need no setting: after the keyed ones, before Apertium.
+        {"google-web",
+         {},
+         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
+             return std::make_unique<GoogleWebBackend>(
+                 serviceEndpoint(s, "google-web-url", GoogleWebBackend::DefaultAddress));
+         }},
+        {"edge",
+         {},
+         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
+             return std::make_unique<EdgeBackend>(
+                 serviceEndpoint(s, "edge-url", EdgeBackend::DefaultAddress));
+         }},
+        {"volcengine-web",
+         {},
+         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
+             return std::make_unique<VolcengineWebBackend>(
+                 serviceEndpoint(s, "volcengine-web-url", VolcengineWebBackend::DefaultAddress));
          }},
         {"apertium",
          {},

@@ -43,3 +43,7 @@ private:
 // Percent-encodes a form value the way the program does: bytes 0x21 to 0x7F stay, except
 // * # % < > [ ] & = +; everything else becomes %XX.
 std::string formValue(std::string_view bytes);
+
+// Points the keyless online services that a test leaves unset at a closed loopback port,
+// so that no test text leaves the machine and none waits on the network.
+void keepKeylessLocal(mirel::siteserver::SitesSettings &settings);
