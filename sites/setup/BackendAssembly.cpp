@@ -49,6 +49,17 @@ ServiceEndpoint serviceEndpoint(const SitesSettings &settings, const std::string
     return *endpoint;
 }
 
+// A keyless service at the address its setting names, the vendor's own by default; none
+// when the setting is "off".
+template <typename Backend>
+std::unique_ptr<TranslationBackend>
+keyless(const SitesSettings &settings, const std::string &setting, std::string_view vendorAddress)
+{
+    if (settings.value(setting) == "off")
+        return nullptr;
+    return std::make_unique<Backend>(serviceEndpoint(settings, setting, vendorAddress));
+}
+
 // A list read takes at most this long: a server that stops waits for a read under way.
 constexpr PairListTiming kListTiming{.limit = std::chrono::seconds(5)};
 
@@ -147,21 +158,20 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
         // The keyless services need no setting: after the keyed ones, before Apertium.
         {"google-web",
          {},
-         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
-             return std::make_unique<GoogleWebBackend>(
-                 serviceEndpoint(s, "google-web-url", GoogleWebBackend::DefaultAddress));
+         [&](std::string &) {
+             return keyless<GoogleWebBackend>(s, "google-web-url",
+                                              GoogleWebBackend::DefaultAddress);
          }},
         {"edge",
          {},
-         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
-             return std::make_unique<EdgeBackend>(
-                 serviceEndpoint(s, "edge-url", EdgeBackend::DefaultAddress));
+         [&](std::string &) {
+             return keyless<EdgeBackend>(s, "edge-url", EdgeBackend::DefaultAddress);
          }},
         {"volcengine-web",
          {},
-         [&](std::string &) -> std::unique_ptr<TranslationBackend> {
-             return std::make_unique<VolcengineWebBackend>(
-                 serviceEndpoint(s, "volcengine-web-url", VolcengineWebBackend::DefaultAddress));
+         [&](std::string &) {
+             return keyless<VolcengineWebBackend>(s, "volcengine-web-url",
+                                                  VolcengineWebBackend::DefaultAddress);
          }},
         {"apertium",
          {},

@@ -76,9 +76,9 @@ TEST(ChineseScript, MissingDataIsAClearErrorAndTheServerStartsWithout)
     }
     mirel::siteserver::SiteOptions options;
     options.opencc = empty.path().toStdString();
-    keepKeylessLocal(options.services);
     const mirel::siteserver::SiteServer server(options);
-    // Only the online services are left for the scripts; the glossary still serves.
+    // Only the keyless online services (on with no setting) are left for the scripts; the
+    // glossary still serves.
     const auto names = [&](const mirel::siteserver::LanguagePair &pair) {
         std::vector<std::string> out;
         for (const auto *backend : server.gateway().route(pair))

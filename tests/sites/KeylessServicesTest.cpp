@@ -482,7 +482,7 @@ TEST(KeylessPassages, ALongPassageGivenBackIsAFailureNotATranslation)
     }
 }
 
-TEST(KeylessAssembly, OnWithNoSettingAfterTheKeyedOnesAndAtTheirOwnAddresses)
+TEST(KeylessAssembly, AfterTheKeyedOnesAtTheirOwnAddressesOrOff)
 {
     const BracketingVendor google("google-web", false);
     SiteOptions options;
@@ -490,14 +490,14 @@ TEST(KeylessAssembly, OnWithNoSettingAfterTheKeyedOnesAndAtTheirOwnAddresses)
     options.services.set("baidu-key", "key");
     options.services.set("baidu-url", "http://127.0.0.1:1/baidu");
     options.services.set("google-web-url", google.address() + "/translate_a/single");
-    options.services.set("edge-url", "http://127.0.0.1:1/edge");
+    options.services.set("edge-url", "off");
     options.services.set("volcengine-web-url", "http://127.0.0.1:1/volcengine");
     const SiteServer server(options);
     std::vector<std::string> names;
     for (const TranslationBackend *backend : server.gateway().route({"zh-CN", "en"}))
         names.push_back(backend->name());
-    EXPECT_EQ(names, (std::vector<std::string>{"baidu", "google-web", "edge", "volcengine-web",
-                                               "glossary"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"baidu", "google-web", "volcengine-web", "glossary"}));
     const GatewayAnswer answer =
         server.gateway().translate("我每天早上喜欢读书。", {"zh-CN", "en"});
     EXPECT_EQ(answer.translation.text, "[我每天早上喜欢读书。]");

@@ -78,5 +78,5 @@ void keepKeylessLocal(mirel::siteserver::SitesSettings &settings)
 {
     for (const char *setting : {"google-web-url", "edge-url", "volcengine-web-url"})
         if (!settings.get(setting))
-            settings.set(setting, "http://127.0.0.1:1/closed");
+            settings.set(setting, "off");
 }

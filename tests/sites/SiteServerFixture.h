@@ -44,6 +44,6 @@ private:
 // * # % < > [ ] & = +; everything else becomes %XX.
 std::string formValue(std::string_view bytes);
 
-// Points the keyless online services that a test leaves unset at a closed loopback port,
-// so that no test text leaves the machine and none waits on the network.
+// Turns off the keyless online services that a test leaves unset: no test text leaves the
+// machine, and a test has only the services it sets up.
 void keepKeylessLocal(mirel::siteserver::SitesSettings &settings);
