@@ -1,6 +1,9 @@
 #include "sites/setup/BackendAssembly.h"
 
 #include "sites/apertium/ApertiumBackend.h"
+#include "sites/keyless/EdgeBackend.h"
+#include "sites/keyless/GoogleWebBackend.h"
+#include "sites/keyless/VolcengineWebBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
 #include "sites/services/BaiduBackend.h"
@@ -44,6 +47,17 @@ ServiceEndpoint serviceEndpoint(const SitesSettings &settings, const std::string
         throw std::invalid_argument(setting +
                                     " must read http(s)://host[:port][/path]: " + address);
     return *endpoint;
+}
+
+// A keyless service at the address its setting names, the vendor's own by default; none
+// when the setting is "off".
+template <typename Backend>
+std::unique_ptr<TranslationBackend>
+keyless(const SitesSettings &settings, const std::string &setting, std::string_view vendorAddress)
+{
+    if (settings.value(setting) == "off")
+        return nullptr;
+    return std::make_unique<Backend>(serviceEndpoint(settings, setting, vendorAddress));
 }
 
 // A list read takes at most this long: a server that stops waits for a read under way.
@@ -140,6 +154,24 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
                  return nullptr;
              return std::make_unique<LibreTranslateBackend>(serviceAddress(address, "upstream"),
                                                             s.value("api-key"), kListTiming, log);
+         }},
+        // The keyless services need no setting: after the keyed ones, before Apertium.
+        {"google-web",
+         {},
+         [&](std::string &) {
+             return keyless<GoogleWebBackend>(s, "google-web-url",
+                                              GoogleWebBackend::DefaultAddress);
+         }},
+        {"edge",
+         {},
+         [&](std::string &) {
+             return keyless<EdgeBackend>(s, "edge-url", EdgeBackend::DefaultAddress);
+         }},
+        {"volcengine-web",
+         {},
+         [&](std::string &) {
+             return keyless<VolcengineWebBackend>(s, "volcengine-web-url",
+                                                  VolcengineWebBackend::DefaultAddress);
          }},
         {"apertium",
          {},

@@ -62,6 +62,10 @@ const std::vector<SettingInfo> &knownSettings()
         {"openai-url", "URL", "an OpenAI-compatible API, its base with /v1"},
         {"openai-model", "NAME", "the model to ask"},
         {"openai-key", "KEY", "its API key, if it wants one", true},
+        {"google-web-url", "URL|off", "Google's keyless web endpoint (default: Google's own)"},
+        {"edge-url", "URL|off", "Microsoft Edge's keyless translator (default: Microsoft's own)"},
+        {"volcengine-web-url", "URL|off",
+         "Volcengine's keyless browser-extension endpoint (default: Volcengine's own)"},
         {"upstream", "URL", "a LibreTranslate-compatible service"},
         {"api-key", "KEY", "the upstream's api_key", true},
     };

@@ -1,5 +1,8 @@
 #include "ServiceCatalog.h"
 
+#include "sites/keyless/EdgeBackend.h"
+#include "sites/keyless/GoogleWebBackend.h"
+#include "sites/keyless/VolcengineWebBackend.h"
 #include "sites/services/BaiduBackend.h"
 #include "sites/services/DeepLBackend.h"
 #include "sites/services/GoogleCloudBackend.h"
@@ -63,6 +66,30 @@ const std::vector<ServiceEntry> &serviceCatalog()
          },
          {"zh-CN", "en"},
          {{"/languages", "languages.http"}}},
+        {"google-web",
+         "google-web",
+         [](const std::string &address, const std::string &) {
+             return std::make_unique<GoogleWebBackend>(endpoint(address, "/translate_a/single"));
+         },
+         {"zh-CN", "en"},
+         {},
+         "503"},
+        {"edge",
+         "edge",
+         [](const std::string &address, const std::string &) {
+             return std::make_unique<EdgeBackend>(endpoint(address, "/translate/translatetext"));
+         },
+         {"zh-CN", "en"},
+         {},
+         "503"},
+        {"volcengine-web",
+         "volcengine-web",
+         [](const std::string &address, const std::string &) {
+             return std::make_unique<VolcengineWebBackend>(endpoint(address, "/crx/translate/v1/"));
+         },
+         {"zh-CN", "en"},
+         {},
+         "503"},
     };
     return entries;
 }

@@ -43,6 +43,9 @@ struct ServiceEntry
     // Answers to the service's other requests (its language list, say), whatever the
     // row: a target prefix ("/v2/languages?type=source") and an answer file of the folder.
     std::vector<std::pair<std::string, std::string>> sideAnswers = {};
+    // What an HTML page where JSON belongs is: "502" (a malformed answer), or "503" for a
+    // keyless web endpoint, where such a page is the vendor's captcha or block page.
+    std::string htmlPage = "502";
 };
 
 const std::vector<ServiceEntry> &serviceCatalog();

@@ -124,7 +124,7 @@ std::vector<Row> transportRows(const ServiceEntry &service)
          "HTTP/1.1 200 OK\nContent-Type: text/html; charset=utf-8\n\n<!DOCTYPE html><html><head>"
          "<title>Security check</title></head><body><form action=\"/captcha\"><img "
          "src=\"/captcha.png\"><input name=\"code\"></form></body></html>",
-         Delivery::Whole, "502", ""},
+         Delivery::Whole, service.htmlPage, ""},
         {&service, "Oversized", ok + oversized(), Delivery::Whole, "502", ""},
         {&service, "Trickling", ok + "{\"result\": \"" + std::string(200, ' ') + "\"}",
          Delivery::Trickle, "503", ""},

@@ -3,6 +3,7 @@
 void SiteServerFixture::start(mirel::siteserver::SiteOptions options, bool waitForLists)
 {
     shutDown();
+    keepKeylessLocal(options.services);
     m_server = std::make_unique<mirel::siteserver::SiteServer>(options);
     // The services' lists are read in the background; most tests want them read.
     if (waitForLists)
@@ -71,4 +72,11 @@ std::string formValue(std::string_view bytes)
         }
     }
     return out;
+}
+
+void keepKeylessLocal(mirel::siteserver::SitesSettings &settings)
+{
+    for (const char *setting : {"google-web-url", "edge-url", "volcengine-web-url"})
+        if (!settings.get(setting))
+            settings.set(setting, "off");
 }

@@ -43,3 +43,7 @@ private:
 // Percent-encodes a form value the way the program does: bytes 0x21 to 0x7F stay, except
 // * # % < > [ ] & = +; everything else becomes %XX.
 std::string formValue(std::string_view bytes);
+
+// Turns off the keyless online services that a test leaves unset: no test text leaves the
+// machine, and a test has only the services it sets up.
+void keepKeylessLocal(mirel::siteserver::SitesSettings &settings);
