@@ -48,7 +48,7 @@ std::optional<Translation> statusFailure(const HttpReply &reply, std::string_vie
     const int status = reply.status;
     switch (status) {
     case 403:
-        return Translation::noAnswer("deepl refused the key (403)");
+        return Translation::badAnswer("deepl refused the key (403)");
     case 429:
         return Translation::noAnswer("deepl: too many requests (429)");
     case 456:

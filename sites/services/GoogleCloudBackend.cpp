@@ -33,7 +33,13 @@ Translation readGoogleCloudAnswer(const HttpReply &reply, std::string_view key)
         std::string reason = "google refused (" + std::to_string(code) + ")";
         if (const QString message = error.value(u"message").toString(); !message.isEmpty())
             reason += ": " + safeReason(message.toStdString(), {key});
-        return code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500
+        // A quota or rate exhausted for now comes as 403 (dailyLimitExceeded,
+        // userRateLimitExceeded) or 429.
+        bool limited = error.value(u"status").toString() == u"RESOURCE_EXHAUSTED";
+        for (const QJsonValue &entry : error.value(u"errors").toArray())
+            limited =
+                limited || entry.toObject().value(u"reason").toString().endsWith(u"LimitExceeded");
+        return limited || code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500
                    ? Translation::noAnswer(reason)
                    : Translation::badAnswer(reason);
     }

@@ -106,9 +106,16 @@ Translation LibreTranslateBackend::translate(const std::string &utf8, const Lang
     if (answer.failure)
         return *answer.failure;
     const QJsonObject object = answer.document->object();
-    if (reply.status != 200 || object.contains(u"error"))
-        return Translation::badAnswer("upstream answered " + std::to_string(reply.status) + ": " +
+    if (reply.status == 403)
+        return Translation::badAnswer("upstream refused the key or this address (403): " +
                                       errorText(object, m_apiKey));
+    if (reply.status != 200 || object.contains(u"error")) {
+        // Too many requests, or the service's own fault: it may answer again soon.
+        const std::string reason = "upstream answered " + std::to_string(reply.status) + ": " +
+                                   errorText(object, m_apiKey);
+        return reply.status == 429 || reply.status >= 500 ? Translation::noAnswer(reason)
+                                                          : Translation::badAnswer(reason);
+    }
     const QJsonValue text = object.value(u"translatedText");
     if (!text.isString())
         return Translation::badAnswer("upstream: the answer has no translatedText");

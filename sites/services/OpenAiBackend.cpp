@@ -139,8 +139,8 @@ Translation OpenAiBackend::translatePiece(std::string_view text, const std::stri
     const HttpReply reply = m_connections.call(call, deadline);
     if (reply.failure == HttpReply::Failure::None && reply.status != 200) {
         if (reply.status == 401 || reply.status == 403)
-            return Translation::noAnswer("openai refused the key (" + std::to_string(reply.status) +
-                                         ")");
+            return Translation::badAnswer("openai refused the key (" +
+                                          std::to_string(reply.status) + ")");
         const std::string reason = "openai answered " + std::to_string(reply.status) + ": " +
                                    safeReason(errorMessage(reply.body), {m_key});
         return reply.status >= 500 || reply.status == 429 ? Translation::noAnswer(reason)
