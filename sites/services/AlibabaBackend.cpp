@@ -113,7 +113,7 @@ ServiceAnswer readAlibabaAnswer(const HttpReply &reply, const AlibabaAccount &ac
 {
     const JsonAnswer json = readJsonAnswer(reply, "alibaba");
     if (json.failure)
-        return {*json.failure};
+        return unreadable(reply, *json.failure);
     const QJsonObject object = json.document->object();
     const std::string code = codeOf(object.value(u"Code"));
     if (!code.empty() && code != "200") {

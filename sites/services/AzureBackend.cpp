@@ -75,7 +75,7 @@ ServiceAnswer readAzureAnswer(const HttpReply &reply, const AzureAccount &accoun
 {
     const JsonAnswer json = readJsonAnswer(reply, "azure");
     if (json.failure)
-        return {*json.failure};
+        return unreadable(reply, *json.failure);
     const std::vector<std::string_view> secrets{account.key};
     if (json.document->isObject() || reply.status != 200) {
         const QJsonObject error = json.document->object().value(u"error").toObject();

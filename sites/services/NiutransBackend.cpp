@@ -52,7 +52,7 @@ ServiceAnswer readNiutransAnswer(const HttpReply &reply, std::string_view key)
 {
     const JsonAnswer json = readJsonAnswer(reply, "niutrans");
     if (json.failure)
-        return {*json.failure};
+        return unreadable(reply, *json.failure);
     const QJsonObject object = json.document->object();
     std::string code = codeOf(object.value(u"error_code"));
     QString message = object.value(u"error_msg").toString();

@@ -27,6 +27,13 @@ ServiceAnswer refusedWith(std::string_view service, std::string_view code, Fault
     return {Translation::badAnswer(std::move(text)), fault == Fault::Key};
 }
 
+ServiceAnswer unreadable(const HttpReply &reply, Translation failure)
+{
+    if (reply.failure == HttpReply::Failure::None && (reply.status >= 500 || reply.status == 429))
+        failure.status = 503;
+    return {std::move(failure)};
+}
+
 Translation KeyStanding::note(ServiceAnswer answer)
 {
     if (answer.keyRefused)

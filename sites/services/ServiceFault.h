@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/http/BoundedHttp.h"
 
 #include <atomic>
 #include <span>
@@ -39,6 +40,10 @@ struct ServiceAnswer
 // fault of later, 502 otherwise. The code and the reason are made safe with the secrets.
 ServiceAnswer refusedWith(std::string_view service, std::string_view code, Fault fault,
                           std::string_view reason, const std::vector<std::string_view> &secrets);
+
+// The failure of an answer that holds no JSON document: for now (503) when the service
+// answered 5xx or 429 (its gateway's page, say), else as read.
+ServiceAnswer unreadable(const HttpReply &reply, Translation failure);
 
 // Whether a service's last answer refused its key, for the status page.
 class KeyStanding

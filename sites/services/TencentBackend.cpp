@@ -72,7 +72,7 @@ TencentReply readTencentAnswer(const HttpReply &reply, const TencentAccount &acc
 {
     const JsonAnswer json = readJsonAnswer(reply, "tencent");
     if (json.failure)
-        return {{*json.failure, false}};
+        return {unreadable(reply, *json.failure)};
     const QJsonObject response = json.document->object().value(u"Response").toObject();
     const QJsonValue error = response.value(u"Error");
     const std::vector<std::string_view> secrets{account.secretKey, account.secretId};

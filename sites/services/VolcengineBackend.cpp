@@ -68,7 +68,7 @@ ServiceAnswer readVolcengineAnswer(const HttpReply &reply, const VolcengineAccou
 {
     const JsonAnswer json = readJsonAnswer(reply, "volcengine");
     if (json.failure)
-        return {*json.failure};
+        return unreadable(reply, *json.failure);
     const QJsonObject object = json.document->object();
     const QJsonObject error =
         object.value(u"ResponseMetadata").toObject().value(u"Error").toObject();
