@@ -184,6 +184,7 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
         reply.detail = httplib::to_string(error);
     } else {
         reply.status = res.status;
+        reply.date = res.get_header_value("Date");
     }
     if (reply.failure != HttpReply::Failure::None)
         reply.body.clear();

@@ -45,6 +45,7 @@ struct HttpReply
     std::string detail; // why, when failed
     int status = 0;
     std::string body;
+    std::string date; // the answer's Date header, when it has one
 };
 
 inline constexpr size_t MaxBackendAnswer = 4 * 1024 * 1024;

@@ -6,11 +6,16 @@
 #include "sites/keyless/VolcengineWebBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
+#include "sites/services/AlibabaBackend.h"
+#include "sites/services/AzureBackend.h"
 #include "sites/services/BaiduBackend.h"
 #include "sites/services/DeepLBackend.h"
 #include "sites/services/GoogleCloudBackend.h"
 #include "sites/services/LibreTranslateBackend.h"
+#include "sites/services/NiutransBackend.h"
 #include "sites/services/OpenAiBackend.h"
+#include "sites/services/TencentBackend.h"
+#include "sites/services/VolcengineBackend.h"
 #include "sites/services/YoudaoBackend.h"
 #include "sites/setup/ServiceOrder.h"
 
@@ -135,6 +140,63 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
                  return nullptr;
              return std::make_unique<DeepLBackend>(s.value("deepl-key"), s.value("deepl-url"),
                                                    kListTiming, log);
+         }},
+        {"tencent",
+         {"tencent-secret-id", "tencent-secret-key", "tencent-region", "tencent-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"tencent-secret-id", "tencent-secret-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "tencent-url", TencentBackend::DefaultAddress);
+             note(options, "tencent at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<TencentBackend>(
+                 endpoint,
+                 TencentAccount{s.value("tencent-secret-id"), s.value("tencent-secret-key"),
+                                s.value("tencent-region", "ap-beijing")});
+         }},
+        {"azure",
+         {"azure-key", "azure-region", "azure-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"azure-key"}, why))
+                 return nullptr;
+             const auto endpoint = serviceEndpoint(s, "azure-url", AzureBackend::DefaultAddress);
+             note(options, "azure at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<AzureBackend>(
+                 endpoint, AzureAccount{s.value("azure-key"), s.value("azure-region")});
+         }},
+        {"volcengine",
+         {"volcengine-access-key", "volcengine-secret-key", "volcengine-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"volcengine-access-key", "volcengine-secret-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "volcengine-url", VolcengineBackend::DefaultAddress);
+             note(options, "volcengine at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<VolcengineBackend>(
+                 endpoint, VolcengineAccount{s.value("volcengine-access-key"),
+                                             s.value("volcengine-secret-key")});
+         }},
+        {"niutrans",
+         {"niutrans-key", "niutrans-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"niutrans-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "niutrans-url", NiutransBackend::DefaultAddress);
+             note(options, "niutrans at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<NiutransBackend>(endpoint, s.value("niutrans-key"));
+         }},
+        {"alibaba",
+         {"alibaba-access-key-id", "alibaba-access-key-secret", "alibaba-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"alibaba-access-key-id", "alibaba-access-key-secret"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "alibaba-url", AlibabaBackend::DefaultAddress);
+             note(options, "alibaba at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<AlibabaBackend>(
+                 endpoint, AlibabaAccount{s.value("alibaba-access-key-id"),
+                                          s.value("alibaba-access-key-secret")});
          }},
         {"openai",
          {"openai-url", "openai-model", "openai-key"},

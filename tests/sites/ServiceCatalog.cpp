@@ -3,11 +3,16 @@
 #include "sites/keyless/EdgeBackend.h"
 #include "sites/keyless/GoogleWebBackend.h"
 #include "sites/keyless/VolcengineWebBackend.h"
+#include "sites/services/AlibabaBackend.h"
+#include "sites/services/AzureBackend.h"
 #include "sites/services/BaiduBackend.h"
 #include "sites/services/DeepLBackend.h"
 #include "sites/services/GoogleCloudBackend.h"
 #include "sites/services/LibreTranslateBackend.h"
+#include "sites/services/NiutransBackend.h"
 #include "sites/services/OpenAiBackend.h"
+#include "sites/services/TencentBackend.h"
+#include "sites/services/VolcengineBackend.h"
 #include "sites/services/YoudaoBackend.h"
 
 #include <chrono>
@@ -90,6 +95,31 @@ const std::vector<ServiceEntry> &serviceCatalog()
          {"zh-CN", "en"},
          {},
          "503"},
+        {"tencent", "tencent",
+         [](const std::string &address, const std::string &key) {
+             return std::make_unique<TencentBackend>(endpoint(address, "/"),
+                                                     TencentAccount{"test-id", key}, 1ms);
+         }},
+        {"azure", "azure",
+         [](const std::string &address, const std::string &key) {
+             return std::make_unique<AzureBackend>(endpoint(address, "/"),
+                                                   AzureAccount{key, "eastasia"});
+         }},
+        {"volcengine", "volcengine",
+         [](const std::string &address, const std::string &key) {
+             return std::make_unique<VolcengineBackend>(endpoint(address, "/"),
+                                                        VolcengineAccount{"test-id", key});
+         }},
+        {"niutrans", "niutrans",
+         [](const std::string &address, const std::string &key) {
+             return std::make_unique<NiutransBackend>(
+                 endpoint(address, "/NiuTransServer/translation"), key);
+         }},
+        {"alibaba", "alibaba",
+         [](const std::string &address, const std::string &key) {
+             return std::make_unique<AlibabaBackend>(endpoint(address, "/"),
+                                                     AlibabaAccount{"test-id", key});
+         }},
     };
     return entries;
 }
