@@ -116,7 +116,9 @@ std::string reachText(Reach reach)
     case Reach::NotYet:
         return "尚未连接上，稍后自动重试";
     case Reach::Refused:
-        return "拒绝了密钥（请检查密钥或额度）";
+        return "拒绝了密钥（请检查设置中的密钥）";
+    case Reach::Exhausted:
+        return "额度用完（额度恢复前由其他服务翻译）";
     }
     return {};
 }

@@ -104,14 +104,16 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
     const SitesSettings &s = options.services;
     return {
         {"baidu",
-         {"baidu-app-id", "baidu-key", "baidu-url"},
+         {"baidu-app-id", "baidu-key", "baidu-url", "baidu-tier"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"baidu-app-id", "baidu-key"}, why))
                  return nullptr;
              const auto endpoint = serviceEndpoint(s, "baidu-url", BaiduBackend::DefaultAddress);
+             const BaiduLimits limits = baiduLimits(s.value("baidu-tier"));
              note(options, "baidu at " + endpoint.service.origin + endpoint.path);
              return std::make_unique<BaiduBackend>(
-                 endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")});
+                 endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")},
+                 limits.pieceLimit, limits.pace, limits.measure);
          }},
         {"youdao",
          {"youdao-app-key", "youdao-app-secret", "youdao-url"},
@@ -199,14 +201,15 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
                                           s.value("alibaba-access-key-secret")});
          }},
         {"openai",
-         {"openai-url", "openai-model", "openai-key"},
+         {"openai-url", "openai-model", "openai-key", "openai-temperature", "openai-piece-bytes"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"openai-url", "openai-model"}, why))
                  return nullptr;
              note(options, "OpenAI-compatible model " + s.value("openai-model") + " at " +
                                s.value("openai-url"));
-             return std::make_unique<OpenAiBackend>(s.value("openai-url"), s.value("openai-model"),
-                                                    s.value("openai-key"));
+             return std::make_unique<OpenAiBackend>(
+                 s.value("openai-url"), s.value("openai-model"), s.value("openai-key"),
+                 openAiTuning(s.get("openai-temperature"), s.get("openai-piece-bytes")));
          }},
         {"upstream",
          {"upstream", "api-key"},

@@ -52,6 +52,7 @@ const std::vector<SettingInfo> &knownSettings()
         {"baidu-app-id", "ID", "Baidu general text translation: app id"},
         {"baidu-key", "KEY", "Baidu: secret key", true},
         {"baidu-url", "URL", "Baidu: the translate endpoint (default: Baidu's own)"},
+        {"baidu-tier", "TIER", "Baidu: standard (default) or advanced (10 requests a second)"},
         {"youdao-app-key", "KEY", "Youdao text translation: app key"},
         {"youdao-app-secret", "SECRET", "Youdao: app secret", true},
         {"youdao-url", "URL", "Youdao: the translate endpoint (default: Youdao's own)"},
@@ -81,6 +82,8 @@ const std::vector<SettingInfo> &knownSettings()
         {"edge-url", "URL|off", "Microsoft Edge's keyless translator (default: Microsoft's own)"},
         {"volcengine-web-url", "URL|off",
          "Volcengine's keyless browser-extension endpoint (default: Volcengine's own)"},
+        {"openai-temperature", "0..2", "the sampling temperature (default: the model's own)"},
+        {"openai-piece-bytes", "BYTES", "longest piece of a passage a request carries (1500)"},
         {"upstream", "URL", "a LibreTranslate-compatible service"},
         {"api-key", "KEY", "the upstream's api_key", true},
     };

@@ -28,6 +28,7 @@ public:
     bool stop(int timeoutMs = 5000);
 
     quint16 port() const { return m_port; }
+    qint64 pid() const { return m_process.processId(); }
     // Everything it has logged so far: one line per request with its status.
     QByteArray log();
     const QString &why() const { return m_why; }
