@@ -411,6 +411,6 @@ TEST(LibreTranslatePassage, GoesInPiecesWithItsLinesKeptAndErrorsWithoutTheKey)
     ASSERT_TRUE(wrong.waitListKnown(Clock::now() + 10s));
     const Translation refused = wrong.translate("你好", {"zh-CN", "en"}, Clock::now() + 10s);
     EXPECT_EQ(refused.status, 502);
-    EXPECT_EQ(refused.reason, "upstream answered 403: Invalid API key: ***");
+    EXPECT_EQ(refused.reason, "upstream refused the key or this address (403): Invalid API key: ***");
     EXPECT_EQ(wrong.reach(), Reach::Refused);
 }
