@@ -1,6 +1,7 @@
 #include "sites/setup/BackendAssembly.h"
 
 #include "sites/apertium/ApertiumBackend.h"
+#include "sites/gateway/BorrowedBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
 #include "sites/services/BaiduBackend.h"
@@ -144,6 +145,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
         {"apertium",
          {},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (options.runningApertium)
+                 return std::make_unique<BorrowedBackend>(*options.runningApertium);
              if (options.apertium.empty()) {
                  why = options.apertiumError;
                  return nullptr;

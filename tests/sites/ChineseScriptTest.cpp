@@ -77,7 +77,7 @@ TEST(ChineseScript, MissingDataIsAClearErrorAndTheServerStartsWithout)
     mirel::siteserver::SiteOptions options;
     options.opencc = empty.path().toStdString();
     const mirel::siteserver::SiteServer server(options);
-    EXPECT_TRUE(server.gateway().route({"zh-CN", "zh-TW"}).empty());
-    EXPECT_TRUE(server.gateway().route({"en", "zh-TW"}).empty());
-    EXPECT_EQ(server.gateway().route({"en", "zh-CN"}).front()->name(), "glossary");
+    EXPECT_TRUE(server.gateway()->route({"zh-CN", "zh-TW"}).empty());
+    EXPECT_TRUE(server.gateway()->route({"en", "zh-TW"}).empty());
+    EXPECT_EQ(server.gateway()->route({"en", "zh-CN"}).front()->name(), "glossary");
 }
