@@ -9,7 +9,7 @@ namespace mirel::siteserver {
 // they differ.
 bool sameToken(std::string_view given, std::string_view expected);
 
-// A fresh random token: 32 hex digits.
+// A fresh random token: 64 hex digits (256 bits from the kernel).
 std::string freshToken();
 
 } // namespace mirel::siteserver

@@ -149,7 +149,7 @@ std::string settingsPage(const SettingsView &view)
     page += "<h1>翻译服务设置</h1>\n<p>填入密钥后可先点“试一试”（在新标签页中翻译“你好，世界。”），"
             "再点“保存”：立即生效，无需重启。已保存的密钥不再显示。</p>\n";
     if (view.file.empty())
-        page += "<p class=\"hint\">没有用户设置文件（未设 HOME），无法保存。</p>\n";
+        page += "<p class=\"hint\">没有可写的用户设置文件（以 --no-settings 启动，或未设 HOME），无法保存。</p>\n";
     else
         page += "<p class=\"n\">保存到 <code>" + escapeHtml(view.file) + "</code></p>\n";
     if (view.noticeFor.empty() && !view.notice.empty())

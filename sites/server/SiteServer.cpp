@@ -144,6 +144,10 @@ std::function<void()> SiteServer::prepareEngines(const SitesSettings &settings)
     auto engines = std::make_shared<TranslationGateway>(options.backendLimit);
     auto leftOut = std::make_shared<const std::vector<std::pair<std::string, std::string>>>(
         assembleBackends(*engines, options, m_glossary).leftOut);
+    // The next request is asked of the services just set up, not passed on while their
+    // lists are read: wait for those a little.
+    engines->waitListsKnown(Clock::now() + std::min<std::chrono::milliseconds>(
+                                               options.backendLimit, std::chrono::seconds(5)));
     return [this, engines, leftOut] {
         const std::lock_guard lock(m_enginesMutex);
         if (m_stopRequested)
