@@ -171,12 +171,20 @@ void SettingsDesk::trial(const std::vector<FormField> &form, httplib::Response &
                     why += "：" + reason;
             return reply(400, false, why);
         }
-        backend->waitListKnown(deadline);
-        const Translation answer =
-            backend->translate("你好，世界。", LanguagePair{"zh-CN", "en"}, deadline);
+        const LanguagePair pair{"zh-CN", "en"};
+        if (!backend->waitListKnown(deadline) || backend->offers(pair) == Offer::NotKnownYet)
+            return reply(503, false,
+                         backend->reach() == Reach::Refused
+                             ? "密钥或账号被拒绝（密钥错误或额度用完）"
+                             : "连不上服务：语言列表未能读取（地址错误、无网络或服务停止）");
+        const Translation answer = backend->translate("你好，世界。", pair, deadline);
         if (answer.outcome == Translation::Outcome::Translated)
             return reply(200, true, answer.text);
-        reply(answer.status ? answer.status : 502, false, safeReason(answer.reason, secrets));
+        const std::string kind = backend->reach() == Reach::Refused ? "密钥或账号被拒绝："
+                                 : answer.status == 503             ? "没有回答："
+                                                                    : "";
+        reply(answer.status ? answer.status : 502, false,
+              kind + safeReason(answer.reason, secrets));
     } catch (const std::exception &e) {
         reply(400, false, safeReason(e.what(), secrets));
     }

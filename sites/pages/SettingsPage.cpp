@@ -38,6 +38,18 @@ constexpr ServiceNote Notes[] = {
      "自建的 LibreTranslate 免费且不需要密钥；libretranslate.com 需付费密钥。"},
 };
 
+// The general settings' titles; a setting without one shows its name.
+std::string generalTitle(std::string_view group)
+{
+    if (group == "order")
+        return "服务顺序（依次询问，逗号分隔）";
+    if (group == "online")
+        return "在线服务（off：全部停用）";
+    if (group == "apertium")
+        return "Apertium（本机离线翻译）";
+    return std::string(group);
+}
+
 const ServiceNote *noteOf(std::string_view service)
 {
     const auto found =
@@ -86,10 +98,13 @@ std::string groupForm(const SettingsGroup &group, const SettingsView &view)
 {
     const bool service = group.service();
     std::string html = "<h2 id=\"" + escapeAttribute(group.name) + "\">" +
-                       escapeHtml(service ? serviceTitle(group.name) : group.name) + "</h2>\n";
+                       escapeHtml(service ? serviceTitle(group.name) : generalTitle(group.name)) +
+                       "</h2>\n";
     if (const ServiceNote *note = noteOf(group.name))
         html += "<p class=\"n\">密钥：<code>" + escapeHtml(note->console) + "</code><br>" +
                 escapeHtml(note->free) + "</p>\n";
+    if (group.name == "apertium") // the running APy is kept while the server runs
+        html += "<p class=\"n\">Apertium 的设置在下次启动 Mirel 时生效。</p>\n";
     if (view.noticeFor == group.name && !view.notice.empty())
         html += "<p class=\"hint\">" + escapeHtml(view.notice) + "</p>\n";
     html += "<form method=\"post\" action=\"/settings\">\n"
@@ -149,7 +164,8 @@ std::string settingsPage(const SettingsView &view)
     page += "<h1>翻译服务设置</h1>\n<p>填入密钥后可先点“试一试”（在新标签页中翻译“你好，世界。”），"
             "再点“保存”：立即生效，无需重启。已保存的密钥不再显示。</p>\n";
     if (view.file.empty())
-        page += "<p class=\"hint\">没有可写的用户设置文件（以 --no-settings 启动，或未设 HOME），无法保存。</p>\n";
+        page += "<p class=\"hint\">没有可写的用户设置文件（以 --no-settings 启动，或未设 "
+                "HOME），无法保存。</p>\n";
     else
         page += "<p class=\"n\">保存到 <code>" + escapeHtml(view.file) + "</code></p>\n";
     if (view.noticeFor.empty() && !view.notice.empty())

@@ -129,7 +129,10 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_server.new_task_queue = [this] {
         return new ConnectionPool(
             ConnectionPool::DefaultMaxThreads,
-            [foreign = std::make_shared<ForeignConnections>(m_port)] { foreign->endNew(); });
+            [foreign = std::make_shared<ForeignConnections>(m_port), log = m_options.logRequests] {
+                if (foreign->endNew() > 0 && log)
+                    std::fprintf(stderr, "refused: a connection of another user, ended unread\n");
+            });
     };
     if (m_options.logRequests)
         m_server.set_logger(logRequest);

@@ -107,7 +107,8 @@ void replaceSettingsFile(const std::filesystem::path &file, std::string_view tex
     const std::filesystem::path folder = file.parent_path();
     if (!folder.empty()) {
         std::error_code error;
-        std::filesystem::create_directories(folder, error);
+        if (std::filesystem::create_directories(folder, error))
+            std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
         if (error)
             throw std::runtime_error("cannot write " + file.string() + ": " + error.message());
     }

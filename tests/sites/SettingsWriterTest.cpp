@@ -71,6 +71,8 @@ TEST(SettingsWriter, ReplacesTheFileWholeWithMode0600)
     const std::filesystem::path file =
         std::filesystem::path(dir.path().toStdString()) / "mirel" / "sites.conf";
     replaceSettingsFile(file, "baidu-key = k1\n"); // its folder is made
+    EXPECT_EQ(std::filesystem::status(file.parent_path()).permissions(),
+              std::filesystem::perms::owner_all);
     std::filesystem::permissions(file, std::filesystem::perms(0644));
     struct stat before
     {
