@@ -14,7 +14,7 @@ void handleAdPage(const httplib::Request &, httplib::Response &res, SiteContext 
 
 void handleVendorPage(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(vendorPage(ctx.base, statusSection(ctx.gateway, ctx.leftOut)),
+    res.set_content(vendorPage(ctx.base, statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
                     "text/html; charset=utf-8");
 }
 
@@ -40,7 +40,7 @@ void handleSpeech(const httplib::Request &req, httplib::Response &res, SiteConte
 
 void handleIndex(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(indexPage(ctx.base, statusSection(ctx.gateway, ctx.leftOut)),
+    res.set_content(indexPage(ctx.base, statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
                     "text/html; charset=utf-8");
 }
 

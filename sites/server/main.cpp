@@ -118,6 +118,8 @@ int main(int argc, char **argv)
         settings.apply(given);
         options.dataFolder = dataFolder(data, programPath(argv[0]));
         options.services = settings;
+        if (const auto files = settingsFiles(); readSettings && files.size() > 1)
+            options.settingsFile = files.back();
         options.cacheFolder = mirelCacheFolder();
         options.apertiumProbe = true;
         options.apertiumWait = std::chrono::milliseconds(0);

@@ -4,6 +4,7 @@
 #include "sites/keyless/EdgeBackend.h"
 #include "sites/keyless/GoogleWebBackend.h"
 #include "sites/keyless/VolcengineWebBackend.h"
+#include "sites/gateway/BorrowedBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
 #include "sites/services/AlibabaBackend.h"
@@ -241,6 +242,8 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
         {"apertium",
          {},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (options.runningApertium)
+                 return std::make_unique<BorrowedBackend>(*options.runningApertium);
              if (options.apertium.empty()) {
                  why = options.apertiumError;
                  return nullptr;

@@ -23,6 +23,10 @@ struct SiteOptions
     std::string apertiumError; // why there is none although one was asked for
     std::filesystem::path opencc = ChineseScript::DefaultFolder; // OpenCC's data folder
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
+    std::filesystem::path settingsFile; // the user's, written by the settings page; empty: none
+    // An Apertium backend already running (kept by an earlier gateway), used rather than
+    // a new one when the settings change.
+    const TranslationBackend *runningApertium = nullptr;
 };
 
 } // namespace mirel::siteserver

@@ -81,7 +81,7 @@ TEST(ChineseScript, MissingDataIsAClearErrorAndTheServerStartsWithout)
     // glossary still serves.
     const auto names = [&](const mirel::siteserver::LanguagePair &pair) {
         std::vector<std::string> out;
-        for (const auto *backend : server.gateway().route(pair))
+        for (const auto *backend : server.gateway()->route(pair))
             out.push_back(backend->name());
         return out;
     };

@@ -7,7 +7,7 @@ void SiteServerFixture::start(mirel::siteserver::SiteOptions options, bool waitF
     m_server = std::make_unique<mirel::siteserver::SiteServer>(options);
     // The services' lists are read in the background; most tests want them read.
     if (waitForLists)
-        m_server->gateway().waitListsKnown(mirel::siteserver::Clock::now() +
+        m_server->gateway()->waitListsKnown(mirel::siteserver::Clock::now() +
                                            std::chrono::seconds(5));
     m_port = m_server->bind(0);
     ASSERT_GT(m_port, 0);

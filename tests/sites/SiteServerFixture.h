@@ -32,7 +32,7 @@ protected:
 
     std::string base() const { return "http://127.0.0.1:" + std::to_string(m_port); }
     int port() const { return m_port; }
-    const mirel::siteserver::TranslationGateway &gateway() const { return m_server->gateway(); }
+    const mirel::siteserver::TranslationGateway &gateway() const { return *m_server->gateway(); }
 
 private:
     std::unique_ptr<mirel::siteserver::SiteServer> m_server;
