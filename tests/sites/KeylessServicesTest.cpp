@@ -309,12 +309,12 @@ TEST(KeylessAssembly, AfterTheKeyedOnesAtTheirOwnAddressesOrOff)
     options.services.set("volcengine-web-url", "http://127.0.0.1:1/volcengine");
     const SiteServer server(options);
     std::vector<std::string> names;
-    for (const TranslationBackend *backend : server.gateway().route({"zh-CN", "en"}))
+    for (const TranslationBackend *backend : server.gateway()->route({"zh-CN", "en"}))
         names.push_back(backend->name());
     EXPECT_EQ(names,
               (std::vector<std::string>{"baidu", "google-web", "volcengine-web", "glossary"}));
     const GatewayAnswer answer =
-        server.gateway().translate("我每天早上喜欢读书。", {"zh-CN", "en"});
+        server.gateway()->translate("我每天早上喜欢读书。", {"zh-CN", "en"});
     EXPECT_EQ(answer.translation.text, "[我每天早上喜欢读书。]");
     EXPECT_EQ(answer.backend(), "google-web");
 }
