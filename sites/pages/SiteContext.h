@@ -21,6 +21,7 @@ struct SiteContext
     // Services that are set up but could not be added at start (name, why), for the
     // status page.
     std::vector<std::pair<std::string, std::string>> leftOut;
+    std::vector<std::string> settingsWarnings; // a key file others may read, shown to the user
     Dictionary dictionary;
 };
 

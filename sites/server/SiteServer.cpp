@@ -52,6 +52,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     AssembledBackends backends = assembleBackends(m_ctx.gateway, m_options, readGlossaryRows(data));
     m_apertium = backends.apertium;
     m_ctx.leftOut = std::move(backends.leftOut);
+    m_ctx.settingsWarnings = m_options.settingsWarnings;
 
     using Handler = void (*)(const httplib::Request &, httplib::Response &, SiteContext &);
     const auto route = [this](Handler handler) {
