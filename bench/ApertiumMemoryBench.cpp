@@ -80,9 +80,9 @@ int main(int argc, char **argv)
         peakRss = std::max(peakRss, rss);
         if (Clock::now() - report >= std::chrono::seconds(10)) {
             report = Clock::now();
-            const auto listed = backend.listedPairs();
-            std::printf("%7.1f s  PSS %ld MiB, summed RSS %ld MiB, trial %s, slowest %.2f s\n",
-                        stamp(), pss, rss, backend.busy() ? "running" : "done", slowest);
+            std::printf("%7.1f s  PSS %ld MiB, summed RSS %ld MiB, %zu pairs failed their trial, "
+                        "slowest %.2f s\n",
+                        stamp(), pss, rss, backend.brokenPairs().size(), slowest);
             std::fflush(stdout);
             slowest = 0;
         }

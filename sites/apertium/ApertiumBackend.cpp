@@ -277,7 +277,9 @@ bool ApertiumBackend::tryPair(const std::string &from, const std::string &to,
                               Clock::time_point deadline) const
 {
     const std::string codes = from + "|" + to;
+    ++m_trials;
     const Translation tried = call(codes, probeSentence(from), deadline);
+    --m_trials;
     // No answer (APy starting again, busy): asked again later.
     if (tried.status == 503 && tried.reason.rfind("apertium answered", 0) != 0)
         return false;
@@ -296,8 +298,6 @@ void ApertiumBackend::probeAll()
     while (!m_stopping) {
         const auto pairs = m_list.pairs();
         bool unsure = !pairs;
-        // APy is not started afresh for its memory while the pairs are tried.
-        m_trialRound = true;
         for (const auto &[from, to] : pairs ? *pairs : ServicePairs{}) {
             const auto known = m_verdicts.find(from + "|" + to);
             if (m_stopping)
@@ -310,9 +310,8 @@ void ApertiumBackend::probeAll()
             lock.lock();
             unsure = unsure || !decided;
             if (decided)
-                m_wake.wait_for(lock, kProbePause, [this] { return m_stopping; });
+                m_wake.wait_for(lock, m_options.trialPause, [this] { return m_stopping; });
         }
-        m_trialRound = false;
         m_wake.wait_for(lock, unsure ? kProbePause * 4 : kRetryPause,
                         [this] { return m_stopping; });
     }

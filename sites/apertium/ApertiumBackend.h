@@ -23,6 +23,10 @@ struct ApertiumOptions
     // Each pair APy lists is tried once with a short sentence in the background; a pair
     // that fails is not offered.
     bool probe = false;
+    // Between two pairs' trials. APy ends a pipeline unused for its idle time (10 minutes)
+    // at its next request, so trials 30 s apart keep at most about 20 trial pipelines
+    // alive at once: the first trial of all the pairs stays within APy's memory budget.
+    std::chrono::milliseconds trialPause{30000};
     PairListTiming listTiming;
     std::function<void(const std::string &)> log;
 };
@@ -57,8 +61,8 @@ public:
     std::shared_ptr<const ServicePairs> listedPairs() const { return m_list.pairs(); }
     // Starts the pipelines of the pairs used last (at most count of them) with a word each.
     void warm(size_t count) const;
-    // Whether a user's translation or a round of the pairs' trials is under way.
-    bool busy() const { return m_inFlight > 0 || m_trialRound; }
+    // Whether a user's translation or a pair's trial is under way.
+    bool busy() const { return m_inFlight > 0 || m_trials > 0; }
 
     std::string name() const override { return "apertium"; }
     Offer offers(const LanguagePair &pair) const override;
@@ -89,7 +93,7 @@ private:
     PairList m_list;
     mutable RecentPairs m_recent;
     mutable std::atomic<int> m_inFlight = 0;
-    std::atomic<bool> m_trialRound = false;
+    mutable std::atomic<int> m_trials = 0;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stopping = false;

@@ -261,6 +261,7 @@ TEST(ApertiumBroken, TheFailedPairsAreNamedWithTheirReason)
     apy.failPair("rus|ukr");
     ApertiumOptions options;
     options.probe = true;
+    options.trialPause = 100ms;
     ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
     backend.start();
     ASSERT_TRUE(within(5s, [&backend] { return !backend.brokenPairs().empty(); }));
@@ -271,7 +272,7 @@ TEST(ApertiumBroken, TheFailedPairsAreNamedWithTheirReason)
 
 TEST(ApertiumBroken, APairNotTriedYetThatFailsIsTriedAndNotServed)
 {
-    // The pairs tried first keep rus|ukr's own trial seconds away.
+    // The pairs tried first keep rus|ukr's own trial minutes away.
     std::vector<std::pair<std::string, std::string>> listed{{"rus", "ukr"}};
     for (const char *to : {"afr", "bel", "cat", "deu", "fra", "glg", "ita", "nld", "por", "spa"})
         listed.emplace_back("eng", to);
@@ -282,13 +283,10 @@ TEST(ApertiumBroken, APairNotTriedYetThatFailsIsTriedAndNotServed)
     ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
     backend.start();
     ASSERT_TRUE(backend.waitKnown(Clock::now() + 5s));
-    // APy is not started afresh for its memory during the round of trials.
-    EXPECT_TRUE(within(2s, [&backend] { return backend.busy(); }));
     EXPECT_TRUE(backend.brokenPairs().empty());
     const Translation early = backend.translate("Привет", {"ru", "uk"}, Clock::now() + 5s);
     EXPECT_EQ(early.outcome, Translation::Outcome::Unsupported);
     EXPECT_EQ(early.status, 501) << early.reason;
     EXPECT_EQ(backend.offers({"ru", "uk"}), Offer::No);
     EXPECT_EQ(backend.translate("Hello", {"en", "es"}, Clock::now() + 5s).status, 200);
-    EXPECT_TRUE(within(30s, [&backend] { return !backend.busy(); }));
 }
