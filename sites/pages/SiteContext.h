@@ -24,6 +24,7 @@ struct SiteContext
     std::atomic<std::shared_ptr<const TranslationGateway>> gateway;
     // Services that are set up but could not be added (name, why), for the status page.
     std::atomic<std::shared_ptr<const std::vector<std::pair<std::string, std::string>>>> leftOut;
+    std::vector<std::string> settingsWarnings; // a key file others may read, shown to the user
     Dictionary dictionary;
 };
 

@@ -1,5 +1,6 @@
 #include "sites/pages/VendorRoutes.h"
 
+#include "sites/core/HtmlText.h"
 #include "sites/dictionary/WavTone.h"
 #include "sites/pages/FormBody.h"
 #include "sites/pages/StatusPage.h"
@@ -14,7 +15,10 @@ void handleAdPage(const httplib::Request &, httplib::Response &res, SiteContext 
 
 void handleVendorPage(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(vendorPage(ctx.base, statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
+    std::string warnings;
+    for (const std::string &warning : ctx.settingsWarnings)
+        warnings += "<p class=\"warning\">" + escapeHtml(warning) + "</p>\n";
+    res.set_content(vendorPage(ctx.base, warnings + statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
                     "text/html; charset=utf-8");
 }
 

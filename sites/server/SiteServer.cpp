@@ -61,6 +61,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_settings = std::make_unique<SettingsDesk>(
         m_options.settingsFile, m_options,
         [this](const SitesSettings &settings) { return prepareEngines(settings); });
+    m_ctx.settingsWarnings = m_options.settingsWarnings;
 
     using Handler = void (*)(const httplib::Request &, httplib::Response &, SiteContext &);
     const auto route = [this](Handler handler) {

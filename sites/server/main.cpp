@@ -104,8 +104,10 @@ int main(int argc, char **argv)
         if (readSettings)
             for (const auto &file : settingsFiles()) {
                 const SitesSettings held = readSettingsFile(file);
-                if (const std::string warning = secretFileWarning(file, held); !warning.empty())
+                if (const std::string warning = secretFileWarning(file, held); !warning.empty()) {
                     std::fprintf(stderr, "mirel-sites: %s\n", warning.c_str());
+                    options.settingsWarnings.push_back(warning);
+                }
                 settings.apply(held);
             }
         for (const auto &[name, file] : line.secretFiles) {
