@@ -18,8 +18,9 @@ void handleVendorPage(const httplib::Request &, httplib::Response &res, SiteCont
     std::string warnings;
     for (const std::string &warning : ctx.settingsWarnings)
         warnings += "<p class=\"warning\">" + escapeHtml(warning) + "</p>\n";
-    res.set_content(vendorPage(ctx.base, warnings + statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
-                    "text/html; charset=utf-8");
+    res.set_content(
+        vendorPage(ctx.base, warnings + statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
+        "text/html; charset=utf-8");
 }
 
 void handleUpdateList(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
