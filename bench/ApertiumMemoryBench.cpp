@@ -1,62 +1,24 @@
-// The memory of the site server's process tree (the server, APy and its pipelines) while
-// every Apertium pair is used once and then two pairs are used for some minutes, under
-// the apertium-memory budget. Prints one line every 10 s and the slowest answer of the
-// two pairs.
-//   mirel_apertium_memory_bench [budget MiB = 1024] [minutes with two pairs = 5]
+// A fresh user's first start of Apertium: APy started and watched as the site server does
+// it, every pair it lists tried once in the background (an empty cache folder), and a
+// translation made once a second meanwhile. Prints one line every 10 s (the tree's
+// proportional set size, its summed resident size, the pairs tried) and, at the end, the
+// peaks, APy's starts and the failed translations by status.
+//   mirel_apertium_memory_bench [budget MiB = 1024] [minutes = 5]
 #include "sites/apertium/ApertiumBackend.h"
 #include "sites/apertium/ApySupervisor.h"
 #include "sites/apertium/ProcessTree.h"
-#include "sites/gateway/JsonAnswer.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QUrl>
+#include <QTemporaryDir>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <thread>
 #include <unistd.h>
 
 using namespace mirel::siteserver;
 using Seconds = std::chrono::duration<double>;
-
-namespace {
-
-long treeMiB()
-{
-    return treeRssKiB(readProcesses(), ::getpid()) / 1024;
-}
-
-std::vector<std::string> listedPairs(const ServiceAddress &apy)
-{
-    const HttpReply reply =
-        callBounded(apy, {"GET", "/listPairs", {}, {}}, Clock::now() + std::chrono::seconds(10));
-    const JsonAnswer answer = readJsonAnswer(reply, "apertium");
-    std::vector<std::string> pairs;
-    if (answer.document)
-        for (const auto &entry : answer.document->object().value(u"responseData").toArray())
-            pairs.push_back(entry.toObject().value(u"sourceLanguage").toString().toStdString() +
-                            "|" +
-                            entry.toObject().value(u"targetLanguage").toString().toStdString());
-    return pairs;
-}
-
-// Seconds for one translation, negative when it failed.
-double translate(const ServiceAddress &apy, const std::string &pair)
-{
-    const auto start = Clock::now();
-    const HttpReply reply = callBounded(
-        apy,
-        {"POST", "/translate",
-         "langpair=" + QUrl::toPercentEncoding(QByteArray::fromStdString(pair)).toStdString() +
-             "&q=Hello%2C%20how%20are%20you%3F%20I%20would%20like%20to%20read%20a%20book.",
-         "application/x-www-form-urlencoded"},
-        Clock::now() + std::chrono::seconds(20));
-    const double took = Seconds(Clock::now() - start).count();
-    return reply.failure == HttpReply::Failure::None && reply.status == 200 ? took : -took;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -64,54 +26,77 @@ int main(int argc, char **argv)
     const double minutes = argc > 2 ? std::atof(argv[2]) : 5;
     const auto begin = Clock::now();
     const auto stamp = [&begin] { return Seconds(Clock::now() - begin).count(); };
+    const QTemporaryDir cache;
+    std::atomic<int> starts = 0;
+    std::atomic<int> afresh = 0;
     ApyWatch watch;
     watch.memoryMiB = budget;
-    ApySupervisor apy({}, watch, [&stamp](const std::string &line) {
+    ApySupervisor apy({}, watch, [&](const std::string &line) {
+        if (line.rfind("APy started", 0) == 0)
+            ++starts;
+        if (line.find("started afresh") != std::string::npos)
+            ++afresh;
         std::printf("%7.1f s  %s\n", stamp(), line.c_str());
+        std::fflush(stdout);
     });
-    const ServiceAddress service = *parseServiceAddress(apy.address());
-    ApertiumBackend backend(service);
+    ApertiumOptions options;
+    options.cacheFolder = cache.path().toStdString();
+    options.probe = true;
+    options.log = [&stamp](const std::string &line) {
+        std::printf("%7.1f s  %s\n", stamp(), line.c_str());
+    };
+    ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
     backend.start();
     apy.start(
         [&backend] {
             backend.askAgain();
-            backend.waitKnown(Clock::now() + std::chrono::seconds(10));
-            backend.warm(2);
+            if (backend.waitKnown(Clock::now() + std::chrono::seconds(10)))
+                backend.warm(3);
         },
-        [] { return false; });
-    if (const std::string error = apy.waitStarted(Clock::now() + std::chrono::seconds(60));
-        !error.empty()) {
-        std::fprintf(stderr, "apertium memory bench: %s\n", error.c_str());
-        return 1;
-    }
-    std::printf("%7.1f s  started: %ld MiB (budget %ld MiB)\n", stamp(), treeMiB(), budget);
-    const std::vector<std::string> pairs = listedPairs(service);
-    long peak = 0;
-    int failed = 0;
-    for (const std::string &pair : pairs) {
-        failed += translate(service, pair) < 0 ? 1 : 0;
-        peak = std::max(peak, treeMiB());
-    }
-    std::printf("%7.1f s  each of %zu pairs used once: %ld MiB now, %ld MiB at most, %d failed\n",
-                stamp(), pairs.size(), treeMiB(), peak, failed);
+        [&backend] { return backend.busy(); });
+
+    const pid_t self = ::getpid();
+    long peakPss = 0;
+    long peakRss = 0;
+    int made = 0;
+    std::map<int, int> failed; // by status
     double slowest = 0;
-    int twoFailed = 0;
     auto report = Clock::now();
     const auto end = Clock::now() + std::chrono::duration<double, std::ratio<60>>(minutes);
-    while (Clock::now() < end) {
-        for (const char *pair : {"eng|spa", "spa|eng"}) {
-            const double took = translate(service, pair);
-            twoFailed += took < 0 ? 1 : 0;
-            slowest = std::max(slowest, std::abs(took));
-        }
+    for (int i = 0; Clock::now() < end; ++i) {
+        const auto next = Clock::now() + std::chrono::seconds(1);
+        const LanguagePair pair = i % 2 ? LanguagePair{"es", "en"} : LanguagePair{"en", "es"};
+        const auto start = Clock::now();
+        const Translation t =
+            backend.translate(i % 2 ? "Me gustaría leer un libro." : "I would like to read a book.",
+                              pair, start + std::chrono::seconds(10));
+        slowest = std::max(slowest, Seconds(Clock::now() - start).count());
+        ++made;
+        if (t.outcome != Translation::Outcome::Translated)
+            ++failed[t.status];
+        const long pss = treePssKiB(self) / 1024;
+        const long rss = treeRssKiB(readProcesses(), self) / 1024;
+        peakPss = std::max(peakPss, pss);
+        peakRss = std::max(peakRss, rss);
         if (Clock::now() - report >= std::chrono::seconds(10)) {
             report = Clock::now();
-            std::printf("%7.1f s  two pairs: %ld MiB, slowest answer %.2f s, %d failed\n", stamp(),
-                        treeMiB(), slowest, twoFailed);
+            std::printf("%7.1f s  PSS %ld MiB, summed RSS %ld MiB, %zu pairs failed their trial, "
+                        "slowest %.2f s\n",
+                        stamp(), pss, rss, backend.brokenPairs().size(), slowest);
             std::fflush(stdout);
             slowest = 0;
         }
-        std::this_thread::sleep_for(std::chrono::seconds(2));
+        std::this_thread::sleep_until(next);
     }
+    int failures = 0;
+    for (const auto &[status, count] : failed) {
+        std::printf("failed with %d: %d\n", status, count);
+        failures += count;
+    }
+    std::printf("budget %ld MiB: peak PSS %ld MiB, peak summed RSS %ld MiB, APy started %d "
+                "times (%d for memory), %d of %d translations failed, %zu pairs failed their "
+                "trial\n",
+                budget, peakPss, peakRss, starts.load(), afresh.load(), failures, made,
+                backend.brokenPairs().size());
     return 0;
 }

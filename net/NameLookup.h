@@ -1,21 +1,14 @@
 #pragma once
 
-#include <QByteArray>
+#include "util/NameLookup.h"
 
-#include <sys/socket.h>
+#include <QByteArray>
 
 #include <chrono>
 #include <functional>
 #include <vector>
 
 namespace mirel {
-
-// One address a host name resolved to, for a TCP connect.
-struct SocketAddress
-{
-    sockaddr_storage address{};
-    socklen_t length = 0;
-};
 
 // Resolves a host name to the addresses to try in order, blocking as long as it takes;
 // throws (socket error 11001) when the name has none.
@@ -26,9 +19,9 @@ using NameResolver =
 std::vector<SocketAddress> platformResolve(const QByteArray &host, quint16 port);
 
 // The addresses of host, looked up by resolver before the deadline. A numeric address
-// is used as it is; a name is looked up on a thread of its own, which owns everything it
-// touches, so that a lookup still running at the deadline is left to finish alone while
-// the call fails with socket error 10060.
+// is used as it is; a name is looked up on a thread of its own that a lookup still
+// running at the deadline is left to finish alone while the call fails with socket
+// error 10060.
 std::vector<SocketAddress> lookUpName(const QByteArray &host, quint16 port,
                                       std::chrono::steady_clock::time_point deadline,
                                       const NameResolver &resolver);

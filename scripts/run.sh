@@ -5,7 +5,8 @@
 #
 #   bash scripts/run.sh                 the program against the site server
 #   bash scripts/run.sh --upstream URL  the same, with a LibreTranslate-compatible service
-#                                       for the pairs Apertium lacks (--api-key KEY)
+#                                       for the pairs Apertium lacks (--api-key-file FILE:
+#                                       its key, read from FILE so that ps never shows it)
 #   bash scripts/run.sh --relay-busy    the same, with the Baidu relay answering "busy"
 #   bash scripts/run.sh --sites-only  only the site server, in the foreground (Ctrl-C ends it)
 #
@@ -21,7 +22,7 @@ SITES_LOG="$BUILD/sites.log"
 sites_args=()
 sites_only=0
 usage() {
-  echo "usage: bash scripts/run.sh [--upstream URL [--api-key KEY]] [--apertium URL|off]" \
+  echo "usage: bash scripts/run.sh [--upstream URL [--api-key-file FILE]] [--apertium URL|off]" \
     "[--relay-busy] [--sites-only]" >&2
   exit 2
 }
@@ -29,7 +30,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --relay-busy) sites_args+=(--busy) ;;
     --sites-only) sites_only=1 ;;
-    --upstream | --api-key | --apertium)
+    --upstream | --api-key-file | --apertium)
       [ $# -ge 2 ] || usage
       sites_args+=("$1" "$2")
       shift ;;

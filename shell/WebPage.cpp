@@ -3,9 +3,6 @@
 
 #include "shell/WebPage.h"
 
-#include <QFile>
-#include <QProcess>
-
 #include <memory>
 
 namespace mirel {
@@ -17,37 +14,49 @@ struct GObjectUnref
     void operator()(gpointer object) const { g_object_unref(object); }
 };
 
-QString defaultHtmlHandler()
+struct GErrorFree
 {
-    const std::unique_ptr<GAppInfo, GObjectUnref> app(
-        g_app_info_get_default_for_type("text/html", FALSE));
-    if (!app)
-        return {};
-    const char *executable = g_app_info_get_executable(app.get());
-    return executable ? QFile::decodeName(executable) : QString();
+    void operator()(GError *error) const { g_error_free(error); }
+};
+
+using AppInfo = std::unique_ptr<GAppInfo, GObjectUnref>;
+
+AppInfo defaultBrowserFor(const QByteArray &uri)
+{
+    const qsizetype colon = uri.indexOf(':');
+    if (colon > 0) {
+        AppInfo handler(g_app_info_get_default_for_uri_scheme(uri.left(colon).constData()));
+        if (handler)
+            return handler;
+    }
+    return AppInfo(g_app_info_get_default_for_type("text/html", FALSE));
 }
 
-void startDetached(const QString &program, const QStringList &arguments)
+// The desktop entry's command with the address in place of its field code, as the desktop
+// starts it (quoting, %u/%U/%f, "env" and "flatpak run" wrappers alike).
+bool openInDefaultBrowser(const QString &address)
 {
-    if (!program.isEmpty())
-        QProcess::startDetached(program, arguments);
+    const QByteArray uri = address.toUtf8();
+    const AppInfo browser = defaultBrowserFor(uri);
+    if (!browser)
+        return false;
+    GList uris{const_cast<char *>(uri.constData()), nullptr, nullptr};
+    GError *failure = nullptr;
+    g_app_info_launch_uris(browser.get(), &uris, nullptr, &failure);
+    const std::unique_ptr<GError, GErrorFree> ignored(failure);
+    return true;
 }
 
 } // namespace
 
 WebPageLauncher WebPageLauncher::desktop()
 {
-    return WebPageLauncher{defaultHtmlHandler, startDetached};
+    return WebPageLauncher{openInDefaultBrowser};
 }
 
 bool OpenWebPage(const QString &address, const WebPageLauncher &launcher)
 {
-    const QString program = launcher.findHtmlHandler ? launcher.findHtmlHandler() : QString();
-    if (program.isEmpty())
-        return false;
-    if (launcher.start)
-        launcher.start(program, QStringList{address});
-    return true;
+    return launcher.open ? launcher.open(address) : false;
 }
 
 } // namespace mirel

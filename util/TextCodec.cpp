@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <optional>
 #include <utility>
 
 namespace mirel {
@@ -30,35 +31,38 @@ private:
     iconv_t m_cd;
 };
 
-// Runs cd over [in, in + inLeft); on a sequence it cannot convert, calls onBad with
-// the number of input bytes to skip and the replacement to write.
+// Runs cd over [in, in + inLeft); on a sequence it cannot convert, onBad gives the number
+// of input bytes to skip and the replacement to write, or nothing to give up.
 template <typename OnBad>
-QByteArray convert(const Iconv &cd, const char *in, size_t inLeft, size_t outFactor, OnBad onBad)
+std::optional<QByteArray> convert(const Iconv &cd, const char *in, size_t inLeft, size_t outFactor,
+                                  OnBad onBad)
 {
     QByteArray out;
     out.resize(qsizetype(inLeft * outFactor + 16));
     char *src = const_cast<char *>(in);
     char *dst = out.data();
     size_t dstLeft = size_t(out.size());
+    const auto grow = [&] {
+        const qsizetype used = dst - out.data();
+        out.resize(out.size() * 2 + 16);
+        dst = out.data() + used;
+        dstLeft = size_t(out.size() - used);
+    };
     while (inLeft > 0) {
         const size_t r = iconv(cd.get(), &src, &inLeft, &dst, &dstLeft);
         if (r != size_t(-1))
             break;
         if (errno == E2BIG) {
-            const qsizetype used = dst - out.data();
-            out.resize(out.size() * 2 + 16);
-            dst = out.data() + used;
-            dstLeft = size_t(out.size() - used);
+            grow();
             continue;
         }
-        // EILSEQ or EINVAL: replace and skip.
-        const auto [skip, replacement] = onBad(src, inLeft);
-        if (dstLeft < size_t(replacement.size())) {
-            const qsizetype used = dst - out.data();
-            out.resize(out.size() * 2 + 16);
-            dst = out.data() + used;
-            dstLeft = size_t(out.size() - used);
-        }
+        // EILSEQ or EINVAL: replace and skip, or give up.
+        const std::optional<std::pair<size_t, QByteArray>> bad = onBad(src, inLeft);
+        if (!bad)
+            return std::nullopt;
+        const auto &[skip, replacement] = *bad;
+        if (dstLeft < size_t(replacement.size()))
+            grow();
         memcpy(dst, replacement.constData(), size_t(replacement.size()));
         dst += replacement.size();
         dstLeft -= size_t(replacement.size());
@@ -68,6 +72,11 @@ QByteArray convert(const Iconv &cd, const char *in, size_t inLeft, size_t outFac
     }
     out.resize(dst - out.data());
     return out;
+}
+
+QString fromUtf16(const QByteArray &utf16)
+{
+    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
 }
 
 } // namespace
@@ -81,7 +90,7 @@ QByteArray toGbk(QStringView text)
         return QByteArray(text.size(), '?');
     const char *in = reinterpret_cast<const char *>(text.utf16());
     const size_t bytes = size_t(text.size()) * 2;
-    return convert(cd, in, bytes, 2, [](const char *src, size_t left) {
+    const auto gbk = convert(cd, in, bytes, 2, [](const char *src, size_t left) {
         // Skip one UTF-16 character: a surrogate pair, or one code unit.
         size_t skip = 2;
         if (left >= 4) {
@@ -90,8 +99,10 @@ QByteArray toGbk(QStringView text)
             if (QChar::isHighSurrogate(hi) && QChar::isLowSurrogate(lo))
                 skip = 4;
         }
-        return std::pair<size_t, QByteArray>{std::min(skip, left), QByteArrayLiteral("?")};
+        return std::optional(
+            std::pair<size_t, QByteArray>{std::min(skip, left), QByteArrayLiteral("?")});
     });
+    return gbk.value_or(QByteArray());
 }
 
 QString fromGbk(QByteArrayView bytes)
@@ -101,11 +112,25 @@ QString fromGbk(QByteArrayView bytes)
     const Iconv cd("UTF-16LE", "GBK");
     if (!cd.valid())
         return QString::fromLatin1(bytes.data(), bytes.size());
-    const QByteArray utf16 =
-        convert(cd, bytes.data(), size_t(bytes.size()), 2, [](const char *, size_t) {
-            return std::pair<size_t, QByteArray>{1, QByteArrayLiteral("?\0")};
-        });
-    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
+    const auto utf16 = convert(cd, bytes.data(), size_t(bytes.size()), 2, [](const char *, size_t) {
+        return std::optional(std::pair<size_t, QByteArray>{1, QByteArrayLiteral("?\0")});
+    });
+    return fromUtf16(utf16.value_or(QByteArray()));
+}
+
+std::optional<QString> fromGbkStrict(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return QString();
+    const Iconv cd("UTF-16LE", "GBK");
+    if (!cd.valid())
+        return std::nullopt;
+    const auto utf16 = convert(cd, bytes.data(), size_t(bytes.size()), 2, [](const char *, size_t) {
+        return std::optional<std::pair<size_t, QByteArray>>();
+    });
+    if (!utf16)
+        return std::nullopt;
+    return fromUtf16(*utf16);
 }
 
 QString fromUtf8Strict(QByteArrayView bytes)

@@ -218,8 +218,24 @@ Translation ApertiumBackend::translate(const std::string &utf8, const LanguagePa
     // Apertium reads Serbian in Latin letters.
     const std::string input = pair.from == "sr" ? serbianToLatin(utf8) : utf8;
     Translation result = call(*codes, input, deadline);
-    if (result.outcome != Translation::Outcome::Translated)
+    if (result.outcome != Translation::Outcome::Translated) {
+        const size_t bar = codes->find('|');
+        // APy's own refusal of a pair not tried yet: tried now, within the request's time.
+        const bool untried = [this, &codes, &result] {
+            const std::lock_guard lock(m_mutex);
+            return m_options.probe && !m_verdicts.count(*codes) &&
+                   result.reason.rfind("apertium answered", 0) == 0;
+        }();
+        if (untried &&
+            tryPair(codes->substr(0, bar), codes->substr(bar + 1),
+                    std::min(deadline, Clock::now() + kProbeLimit)) &&
+            offers(pair) == Offer::No)
+            return {Translation::Outcome::Unsupported,
+                    {},
+                    501,
+                    "apertium: " + *codes + " failed its trial: " + result.reason};
         return result;
+    }
     m_recent.note(*codes);
     std::string text = withoutDroppedWordBlanks(input, result.text);
     if (pair.to == "sr")
@@ -258,6 +274,25 @@ void ApertiumBackend::warm(size_t count) const
     }
 }
 
+bool ApertiumBackend::tryPair(const std::string &from, const std::string &to,
+                              Clock::time_point deadline) const
+{
+    const std::string codes = from + "|" + to;
+    ++m_trials;
+    const Translation tried = call(codes, probeSentence(from), deadline);
+    --m_trials;
+    // No answer (APy starting again, busy): asked again later.
+    if (tried.status == 503 && tried.reason.rfind("apertium answered", 0) != 0)
+        return false;
+    const bool works = tried.outcome == Translation::Outcome::Translated;
+    const std::lock_guard lock(m_mutex);
+    m_verdicts[codes] = {works, secondsNow(), works ? std::string() : tried.reason};
+    if (!works && m_options.log)
+        m_options.log("apertium: " + codes + " not offered: " + tried.reason);
+    saveVerdicts();
+    return true;
+}
+
 void ApertiumBackend::probeAll()
 {
     std::unique_lock lock(m_mutex);
@@ -265,27 +300,18 @@ void ApertiumBackend::probeAll()
         const auto pairs = m_list.pairs();
         bool unsure = !pairs;
         for (const auto &[from, to] : pairs ? *pairs : ServicePairs{}) {
-            const std::string codes = from + "|" + to;
-            const auto known = m_verdicts.find(codes);
+            const auto known = m_verdicts.find(from + "|" + to);
             if (m_stopping)
-                return;
+                break;
             if (known != m_verdicts.end() &&
                 secondsNow() - known->second.when < kVerdictDays * 24 * 3600)
                 continue;
             lock.unlock();
-            const Translation tried = call(codes, probeSentence(from), Clock::now() + kProbeLimit);
+            const bool decided = tryPair(from, to, Clock::now() + kProbeLimit);
             lock.lock();
-            // No answer (APy starting again, busy): asked again later.
-            if (tried.status == 503 && tried.reason.rfind("apertium answered", 0) != 0) {
-                unsure = true;
-                continue;
-            }
-            const bool works = tried.outcome == Translation::Outcome::Translated;
-            m_verdicts[codes] = {works, secondsNow(), works ? std::string() : tried.reason};
-            if (!works && m_options.log)
-                m_options.log("apertium: " + codes + " not offered: " + tried.reason);
-            saveVerdicts();
-            m_wake.wait_for(lock, kProbePause, [this] { return m_stopping; });
+            unsure = unsure || !decided;
+            if (decided)
+                m_wake.wait_for(lock, m_options.trialPause, [this] { return m_stopping; });
         }
         m_wake.wait_for(lock, unsure ? kProbePause * 4 : kRetryPause,
                         [this] { return m_stopping; });

@@ -23,14 +23,20 @@ struct ApertiumOptions
     // Each pair APy lists is tried once with a short sentence in the background; a pair
     // that fails is not offered.
     bool probe = false;
+    // Between two pairs' trials. APy ends a pipeline unused for its idle time (10 minutes)
+    // at its next request, so trials 30 s apart keep at most about 20 trial pipelines
+    // alive at once: the first trial of all the pairs stays within APy's memory budget.
+    std::chrono::milliseconds trialPause{30000};
     PairListTiming listTiming;
     std::function<void(const std::string &)> log;
 };
 
 // Apertium through its HTTP service APy: the pairs come from APy's pair list (read in the
 // background, again until it answers), a language is found under Apertium's codes
-// (apertiumCodes). Marked words come back as the source's words; Serbian is given to
-// Apertium in Latin letters and comes back in Cyrillic ones.
+// (apertiumCodes). With trials on, a pair whose trial has not run yet and whose
+// translation fails is tried at once: when the trial fails too, the pair is not served
+// (501, the next engine may take it). Marked words come back as the source's words; Serbian is
+// given to Apertium in Latin letters and comes back in Cyrillic ones.
 class ApertiumBackend : public TranslationBackend
 {
 public:
@@ -55,8 +61,8 @@ public:
     std::shared_ptr<const ServicePairs> listedPairs() const { return m_list.pairs(); }
     // Starts the pipelines of the pairs used last (at most count of them) with a word each.
     void warm(size_t count) const;
-    // Whether a user's translation is under way.
-    bool busy() const { return m_inFlight > 0; }
+    // Whether a user's translation or a pair's trial is under way.
+    bool busy() const { return m_inFlight > 0 || m_trials > 0; }
 
     std::string name() const override { return "apertium"; }
     bool online() const override { return false; }
@@ -70,6 +76,9 @@ private:
     Translation call(const std::string &langpair, const std::string &text,
                      Clock::time_point deadline) const;
     void probeAll();
+    // Tries the pair with a short sentence and keeps the verdict; false when APy gave no
+    // answer (starting again, busy): nothing decided.
+    bool tryPair(const std::string &from, const std::string &to, Clock::time_point deadline) const;
     void readVerdicts();
     void saveVerdicts() const;
 
@@ -85,10 +94,11 @@ private:
     PairList m_list;
     mutable RecentPairs m_recent;
     mutable std::atomic<int> m_inFlight = 0;
+    mutable std::atomic<int> m_trials = 0;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stopping = false;
-    std::map<std::string, Verdict> m_verdicts; // by "eng|spa"
+    mutable std::map<std::string, Verdict> m_verdicts; // by "eng|spa"
     std::thread m_prober;
 };
 

@@ -1,5 +1,6 @@
 #include "sites/apertium/ApyProcess.h"
 
+#include "sites/apertium/ApyLog.h"
 #include "sites/http/BoundedHttp.h"
 
 #include <arpa/inet.h>
@@ -54,14 +55,6 @@ std::vector<char *> pointers(std::vector<std::string> &texts)
     return list;
 }
 
-std::string fileText(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 } // namespace
 
 std::filesystem::path mirelCacheFolder()
@@ -104,7 +97,9 @@ std::string ApyProcess::spawn()
         m_options.environment.empty() ? currentEnvironment() : m_options.environment);
     std::vector<char *> argv = pointers(args);
     std::vector<char *> envp = pointers(env);
-    const int log = ::open(m_options.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const ApyLogRun run = openApyLog(m_options.log, m_options.logLimit);
+    const int log = run.fd;
+    m_logStart = run.start;
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
@@ -175,7 +170,7 @@ std::string ApyProcess::how(int status) const
     std::string text = WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status))
                                            : "exit " + std::to_string(WEXITSTATUS(status));
     // Its own last words tell why it ended by itself; a signal came from outside.
-    if (const std::string line = lastLine(fileText(m_options.log));
+    if (const std::string line = lastLine(textFrom(m_options.log, m_logStart));
         !line.empty() && !WIFSIGNALED(status))
         text += ": " + line;
     return text;

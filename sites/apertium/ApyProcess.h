@@ -17,8 +17,9 @@ struct ApyOptions
     std::string modesFolder = "/usr/share/apertium/modes";
     std::string interpreter = SystemPython;
     ApyTuning tuning;
-    std::filesystem::path log;            // APy's output; empty: the cache folder's apy.log
-    std::vector<std::string> environment; // empty: the server's own
+    std::filesystem::path log;             // APy's output; empty: the cache folder's apy.log
+    std::uintmax_t logLimit = 1024 * 1024; // beyond it the log moves to <log>.1 at a start
+    std::vector<std::string> environment;  // empty: the server's own
 };
 
 // APy, Apertium's HTTP service, run as a child on a loopback port chosen once (a restart
@@ -59,6 +60,7 @@ private:
     ApyOptions m_options;
     pid_t m_pid = -1;
     int m_port = 0;
+    std::uintmax_t m_logStart = 0; // where the output of APy's last start begins in its log
 };
 
 // The user's cache folder for the server: $XDG_CACHE_HOME/mirel or ~/.cache/mirel (made

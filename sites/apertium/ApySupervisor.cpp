@@ -111,7 +111,9 @@ void ApySupervisor::run()
             if (Clock::now() - measuredAt < m_watch.memoryCheck)
                 continue;
             measuredAt = Clock::now();
-            const long usedMiB = treeRssKiB(readProcesses(), m_apy.pid()) / 1024;
+            // Pages shared between the pipelines (the same programs, libraries, data) are
+            // counted once, as they are used.
+            const long usedMiB = treePssKiB(m_apy.pid()) / 1024;
             if (usedMiB > m_watch.memoryMiB && Clock::now() - startedAt >= m_watch.leastRun &&
                 !(m_busy && m_busy())) {
                 if (m_log)

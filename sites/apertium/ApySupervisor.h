@@ -23,7 +23,8 @@ struct ApyWatch
 
 // Keeps APy running in the background: starts it, reaps and starts it again when it ends
 // (after a pause that grows while it keeps ending), and starts it afresh when it and its
-// pipelines use more memory than allowed and no translation is under way. After each
+// pipelines use more memory than allowed (their proportional set size) and neither a
+// translation nor a trial of the pairs is under way. After each
 // start, ready() is called (to read its list again and start the pipelines used last).
 class ApySupervisor
 {
@@ -37,7 +38,7 @@ public:
 
     // APy's address, fixed before it starts.
     std::string address() const { return m_apy.address(); }
-    // Starts watching (once). busy: whether a translation is under way.
+    // Starts watching (once). busy: whether a translation or a trial is under way.
     void start(std::function<void()> ready, std::function<bool()> busy);
     // Waits until APy answered once or the time is up; the last error when it did not.
     std::string waitStarted(Clock::time_point until) const;

@@ -1,5 +1,6 @@
 #include "sites/apertium/ProcessTree.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,28 +22,34 @@ pid_t parentInStat(std::string_view stat)
     return end == rest.c_str() ? -1 : pid_t(parent);
 }
 
+std::vector<pid_t> treeOf(const std::vector<ProcessEntry> &processes, pid_t root)
+{
+    std::multimap<pid_t, pid_t> children;
+    bool listed = false;
+    for (const ProcessEntry &entry : processes) {
+        if (entry.pid != entry.parent)
+            children.emplace(entry.parent, entry.pid);
+        listed = listed || entry.pid == root;
+    }
+    std::vector<pid_t> tree;
+    if (listed)
+        tree.push_back(root);
+    for (size_t i = 0; i < tree.size(); ++i) {
+        const auto [first, last] = children.equal_range(tree[i]);
+        for (auto it = first; it != last; ++it)
+            tree.push_back(it->second);
+    }
+    return tree;
+}
+
 long treeRssKiB(const std::vector<ProcessEntry> &processes, pid_t root)
 {
-    std::multimap<pid_t, const ProcessEntry *> children;
-    const ProcessEntry *top = nullptr;
-    for (const ProcessEntry &entry : processes) {
-        children.emplace(entry.parent, &entry);
-        if (entry.pid == root)
-            top = &entry;
-    }
-    if (!top)
-        return 0;
+    std::map<pid_t, long> rss;
+    for (const ProcessEntry &entry : processes)
+        rss[entry.pid] = entry.rssKiB;
     long total = 0;
-    std::vector<const ProcessEntry *> open{top};
-    while (!open.empty()) {
-        const ProcessEntry *entry = open.back();
-        open.pop_back();
-        total += entry->rssKiB;
-        const auto [first, last] = children.equal_range(entry->pid);
-        for (auto it = first; it != last; ++it)
-            if (it->second->pid != entry->pid)
-                open.push_back(it->second);
-    }
+    for (const pid_t pid : treeOf(processes, root))
+        total += rss[pid];
     return total;
 }
 
@@ -68,6 +75,39 @@ std::vector<ProcessEntry> readProcesses()
             list.push_back({pid_t(std::atol(name.c_str())), parent, resident * pageKiB});
     }
     return list;
+}
+
+} // namespace mirel::siteserver
+
+namespace mirel::siteserver {
+
+long pssInSmaps(std::string_view smaps)
+{
+    long total = 0;
+    size_t at = 0;
+    while (at < smaps.size()) {
+        const size_t end = std::min(smaps.find('\n', at), smaps.size());
+        const std::string_view line = smaps.substr(at, end - at);
+        if (line.rfind("Pss:", 0) == 0)
+            total += std::strtol(std::string(line.substr(4)).c_str(), nullptr, 10);
+        at = end + 1;
+    }
+    return total;
+}
+
+long treePssKiB(pid_t root)
+{
+    long total = 0;
+    for (const pid_t pid : treeOf(readProcesses(), root)) {
+        const std::filesystem::path dir = "/proc/" + std::to_string(pid);
+        std::ifstream in(dir / "smaps_rollup");
+        if (!in)
+            in = std::ifstream(dir / "smaps");
+        std::ostringstream text;
+        text << in.rdbuf();
+        total += pssInSmaps(text.str());
+    }
+    return total;
 }
 
 } // namespace mirel::siteserver

@@ -1,6 +1,6 @@
 #include "sites/core/DataFile.h"
 
-#include "sites/core/GbkCodec.h"
+#include "sites/core/ValidUtf8.h"
 
 #include <fstream>
 #include <sstream>

@@ -12,7 +12,4 @@ std::string utf8ToGbk(std::string_view utf8);
 // GBK to UTF-8; nothing when the bytes are not valid GBK.
 std::optional<std::string> gbkToUtf8(std::string_view gbk);
 
-// True when the bytes are well-formed UTF-8.
-bool isValidUtf8(std::string_view bytes);
-
 } // namespace mirel::siteserver

@@ -4,17 +4,17 @@
 
 namespace mirel::siteserver {
 
-bool FailureMemory::admit(const std::string &service, Clock::time_point now)
+FailureMemory::Admission FailureMemory::admit(const std::string &service, Clock::time_point now)
 {
     const std::lock_guard lock(m_mutex);
     const auto it = m_states.find(service);
     if (it == m_states.end())
-        return true;
+        return Admission::Ask;
     State &state = it->second;
-    if (state.keyRefused || state.trying || now < state.until)
-        return false;
+    if (state.trying || now < state.until)
+        return Admission::Skip;
     state.trying = true;
-    return true;
+    return Admission::Probe;
 }
 
 void FailureMemory::note(const std::string &service, const Translation &outcome,
@@ -30,19 +30,8 @@ void FailureMemory::note(const std::string &service, const Translation &outcome,
     State &state = m_states[service];
     state.trying = false;
     state.reason = outcome.reason;
-    if (outcome.fault == Translation::Fault::Key) {
-        state.keyRefused = true;
-        return;
-    }
     ++state.failures;
     state.until = now + skipPause(state.failures);
-}
-
-void FailureMemory::noteNothing(const std::string &service)
-{
-    const std::lock_guard lock(m_mutex);
-    if (const auto it = m_states.find(service); it != m_states.end())
-        it->second.trying = false;
 }
 
 std::optional<ServiceSkip> FailureMemory::skip(const std::string &service,
@@ -50,9 +39,9 @@ std::optional<ServiceSkip> FailureMemory::skip(const std::string &service,
 {
     const std::lock_guard lock(m_mutex);
     const auto it = m_states.find(service);
-    if (it == m_states.end() || (!it->second.keyRefused && now >= it->second.until))
+    if (it == m_states.end() || (now >= it->second.until && !it->second.trying))
         return std::nullopt;
-    return ServiceSkip{it->second.keyRefused, it->second.until, it->second.reason};
+    return ServiceSkip{it->second.until, it->second.reason};
 }
 
 } // namespace mirel::siteserver

@@ -13,11 +13,11 @@ struct Translation
         Failed,      // the engine is down, refused, answered badly or too late
         Unsupported, // no engine serves the pair
     };
-    // Whom a failure blames, which decides how long the service is passed over.
+    // Whom a failure blames, which decides whether the service is passed over for a while
+    // (a refused key is told by the backend's reach).
     enum class Fault {
         Service, // the network or the vendor: no connection, too late, 429, 5xx, a bad answer
-        Key,     // the vendor refused the key or the account: until the settings change
-        Request, // the vendor refused this passage or pair: the service stays in use
+        Request, // this passage or pair failed, not the service: it stays in use
     };
     Outcome outcome = Outcome::Failed;
     std::string text;
@@ -37,9 +37,10 @@ struct Translation
     {
         return {Outcome::Failed, {}, 502, std::move(reason)};
     }
-    static Translation refusedKey(std::string reason)
+    // A passage whose pieces need more time than is left at the service's rate.
+    static Translation outOfTurns(std::string reason)
     {
-        return {Outcome::Failed, {}, 503, std::move(reason), Fault::Key};
+        return {Outcome::Failed, {}, 503, std::move(reason), Fault::Request};
     }
     static Translation refusedRequest(std::string reason)
     {

@@ -18,9 +18,10 @@ enum class Offer {
 
 // How a service stands, for the status page.
 enum class Reach {
-    Known,   // its language list is read (or it needs none): it translates what it offers
-    NotYet,  // its list has not been read yet (down, silent, starting)
-    Refused, // it refused the key or the account (wrong key, no quota)
+    Known,     // its language list is read (or it needs none): it translates what it offers
+    NotYet,    // its list has not been read yet (down, silent, starting)
+    Refused,   // it refused the key or the account
+    Exhausted, // the account's quota is spent
 };
 
 // One translation engine behind the site server: it says which pairs it serves and

@@ -34,9 +34,38 @@ std::string GatewayAnswer::note() const
 
 TranslationGateway::~TranslationGateway()
 {
-    if (!m_warming.empty())
+    bool probing = false;
+    {
+        const std::lock_guard lock(m_probesMutex);
+        probing = !m_probes.empty();
+    }
+    if (!m_warming.empty() || probing)
         stop();
     m_warming.clear();
+    const std::lock_guard lock(m_probesMutex);
+    m_probes.clear();
+}
+
+void TranslationGateway::startProbe(const TranslationBackend &service) const
+{
+    const std::lock_guard lock(m_probesMutex);
+    std::erase_if(m_probes, [](const Probe &probe) { return probe.done->load(); });
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    m_probes.push_back({done, std::jthread([this, &service, done] {
+                            const Clock::time_point deadline = Clock::now() + ServiceShare;
+                            // A word of its own, not a user's text; a service without the
+                            // pair is only reached.
+                            const LanguagePair pair{"en", "zh-CN"};
+                            std::optional<Translation> outcome;
+                            if (service.offers(pair) == Offer::Yes)
+                                outcome = service.translate("Hello", pair, deadline);
+                            else if (auto failure = service.warm(deadline))
+                                outcome = std::move(failure);
+                            m_memory.note(service.name(),
+                                          outcome ? *outcome : Translation::translated({}),
+                                          Clock::now());
+                            *done = true;
+                        })});
 }
 
 void TranslationGateway::warmUp()
@@ -128,7 +157,13 @@ GatewayAnswer TranslationGateway::translate(const std::string &utf8, const Langu
         const Clock::time_point start = Clock::now();
         const bool online = backend->online();
         const std::string name = backend->name();
-        if (online && (backend->reach() == Reach::Refused || !m_memory.admit(name, start))) {
+        const auto admission = online && backend->reach() != Reach::Refused
+                                   ? m_memory.admit(name, start)
+                                   : FailureMemory::Admission::Ask;
+        if (admission == FailureMemory::Admission::Probe)
+            startProbe(*backend);
+        if (online &&
+            (backend->reach() == Reach::Refused || admission != FailureMemory::Admission::Ask)) {
             if (!firstSkip) {
                 const auto skip = m_memory.skip(name, start);
                 firstSkip = Translation::noAnswer(
@@ -147,9 +182,7 @@ GatewayAnswer TranslationGateway::translate(const std::string &utf8, const Langu
             // A service left less than its share that ran out of time says nothing of itself.
             const bool cutShort = !ok && !shared && own - start < ServiceShare &&
                                   end >= own - std::chrono::milliseconds(50);
-            if (cutShort)
-                m_memory.noteNothing(name);
-            else
+            if (!cutShort)
                 m_memory.note(name, result, end);
         }
         answer.attempts.push_back(

@@ -3,8 +3,10 @@
 #include "sites/gateway/FailureMemory.h"
 #include "sites/gateway/TranslationBackend.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -94,7 +96,17 @@ private:
     std::vector<std::unique_ptr<TranslationBackend>> m_backends;
     std::map<Engine, std::string> m_vendors;
     mutable FailureMemory m_memory;
+    // Tries a service passed over whose pause is over, in the background.
+    void startProbe(const TranslationBackend &service) const;
+
     std::vector<std::jthread> m_warming; // ended before the backends they use
+    struct Probe
+    {
+        std::shared_ptr<std::atomic<bool>> done;
+        std::jthread thread;
+    };
+    mutable std::mutex m_probesMutex;
+    mutable std::vector<Probe> m_probes; // likewise
 };
 
 } // namespace mirel::siteserver

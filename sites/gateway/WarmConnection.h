@@ -8,8 +8,8 @@
 
 namespace mirel::siteserver {
 
-// Opens a kept connection to the service (TranslationBackend::warm): the failure when it
-// cannot be reached or answers 5xx, nothing when it answers.
+// Tries a connection to the service (TranslationBackend::warm): the failure when it cannot
+// be reached, nothing when it can.
 std::optional<Translation> warmConnection(const HttpConnections &connections,
                                           std::string_view service, Clock::time_point deadline);
 

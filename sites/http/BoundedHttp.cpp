@@ -1,5 +1,7 @@
 #include "sites/http/BoundedHttp.h"
 
+#include "sites/http/ConnectProbe.h"
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -212,6 +214,7 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
         reply.detail = httplib::to_string(error);
     } else {
         reply.status = res.status;
+        reply.date = res.get_header_value("Date");
     }
     if (reply.failure != HttpReply::Failure::None)
         reply.body.clear();
@@ -343,7 +346,32 @@ HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline
 
 HttpReply HttpConnections::warm(Clock::time_point deadline) const
 {
-    return call({"HEAD", "/", {}, {}}, deadline, 0);
+    const std::stop_token stop = m_stop.get_token();
+    if (stop.stop_requested())
+        return {HttpReply::Failure::Unreachable, "the server is stopping", 0, {}};
+    const Clock::time_point until = within(deadline, m_limits.connect);
+    std::string host = hostOf(m_service.origin);
+    std::vector<std::string> addresses;
+    if (host.empty() || isNumericHost(host)) {
+        const size_t start = m_service.origin.find("://") + 3;
+        const size_t end =
+            host.empty() ? m_service.origin.find(']', start) + 1 : start + host.size();
+        addresses.push_back(m_service.origin.substr(start, end - start));
+    } else {
+        auto found = addressesOf(m_resolver, host, until);
+        if (auto *failure = std::get_if<HttpReply>(&found))
+            return std::move(*failure);
+        addresses = std::move(std::get<std::vector<std::string>>(found));
+        const std::lock_guard lock(m_mutex);
+        m_addresses = addresses;
+        m_addressFound = Clock::now();
+    }
+    if (const auto failure = probeConnection(addresses, portOf(m_service.origin), until))
+        return {failure->timedOut ? HttpReply::Failure::TimedOut : HttpReply::Failure::Unreachable,
+                failure->detail,
+                0,
+                {}};
+    return {};
 }
 
 } // namespace mirel::siteserver

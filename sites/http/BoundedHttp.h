@@ -45,6 +45,7 @@ struct HttpReply
     std::string detail; // why, when failed
     int status = 0;
     std::string body;
+    std::string date; // the answer's Date header, when it has one
 };
 
 inline constexpr size_t MaxBackendAnswer = 4 * 1024 * 1024;
@@ -88,9 +89,9 @@ public:
     const ServiceAddress &service() const { return m_service; }
     HttpReply call(const HttpCall &call, Clock::time_point deadline,
                    size_t maxBody = MaxBackendAnswer) const;
-    // Opens a connection and keeps it for the next call, so that a service that cannot be
-    // reached shows before a call needs it. No text is sent: a HEAD of the address's path.
-    // The reply tells whether the service answered (any status below 500).
+    // Looks the host up (kept for the next call) and opens a TCP connection to it within
+    // the connect limit, then closes it: nothing is sent. So a service that cannot be
+    // reached shows before a call needs it. The reply's failure tells.
     HttpReply warm(Clock::time_point deadline) const;
     // Ends the calls under way, and every later call at once, as unreachable (the server
     // is stopping).

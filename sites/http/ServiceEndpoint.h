@@ -9,7 +9,8 @@
 namespace mirel::siteserver {
 
 // A service's endpoint given by its full address ("https://host/api/translate"): where
-// to connect, and the path every call goes to ("/" when the address has none).
+// to connect, and the path every call goes to ("/" when the address has none; a final
+// "/" kept).
 struct ServiceEndpoint
 {
     ServiceAddress service; // without a prefix

@@ -35,6 +35,14 @@ struct LanguageEntry
     std::string_view baidu;          // Baidu's common languages (every account)
     std::string_view youdao;         // Youdao's text translation API
     std::string_view googleCloud;    // Google Cloud Translation
+    std::string_view googleWeb;      // Google's web endpoint (translate_a/single)
+    std::string_view edge;           // Microsoft Edge's translator
+    std::string_view volcengineWeb;  // Volcengine's browser-extension endpoint
+    std::string_view tencent;        // Tencent Cloud Machine Translation
+    std::string_view azure;          // Azure AI Translator
+    std::string_view volcengine;     // Volcengine machine translation
+    std::string_view niutrans;       // Niutrans
+    std::string_view alibaba;        // Alibaba Cloud machine translation (general)
 };
 
 using LanguageColumn = std::string_view LanguageEntry::*;

@@ -52,7 +52,7 @@ bool isBlank(char32_t c)
 
 bool isSentenceEnd(char32_t c)
 {
-    return c == '.' || c == '!' || c == '?' || c == U'。' || c == U'！' || c == U'？';
+    return c == '.' || c == '!' || c == '?' || c == U'。' || c == U'！' || c == U'？' || c == U'；';
 }
 
 bool isCloser(char32_t c)

@@ -18,8 +18,8 @@ size_t textSize(std::string_view utf8, TextMeasure measure);
 
 // Cuts UTF-8 text into pieces of at most `limit` each (views into the text), in order, so
 // that the pieces joined give the text back byte for byte. A piece ends, by preference, after the
-// last line break that fits, else after the last sentence end (。！？.!? with the closing quotes or
-// brackets that follow), else after the last run of blanks, else at a character boundary. A line
+// last line break that fits, else after the last sentence end (。！？；.!? with the closing quotes
+// or brackets that follow), else after the last run of blanks, else at a character boundary. A line
 // break stays at the end of the piece it ends. Text within the limit is one piece; empty
 // text is none. A limit smaller than one character still gives one character a piece.
 std::vector<std::string_view> splitPassage(std::string_view utf8, size_t limit,

@@ -1,6 +1,6 @@
 #include "sites/pages/DictionaryRoute.h"
 
-#include "sites/core/GbkCodec.h"
+#include "sites/core/ValidUtf8.h"
 #include "sites/dictionary/DictionaryPage.h"
 #include "sites/pages/FormBody.h"
 

@@ -2,6 +2,7 @@
 
 #include "sites/core/GbkCodec.h"
 #include "sites/core/RequestArrival.h"
+#include "sites/core/ValidUtf8.h"
 #include "sites/languages/LanguageCodes.h"
 #include "sites/pages/EnginePages.h"
 #include "sites/pages/FormBody.h"
@@ -49,7 +50,7 @@ GatewayAnswer translated(const SiteContext &ctx, Engine engine, const std::strin
                          const LanguagePair &pair, httplib::Response &res)
 {
     // The time limit runs from the request's arrival, a wait for a thread included.
-    GatewayAnswer answer = ctx.gateway.translate(utf8, pair, engine, requestArrival());
+    GatewayAnswer answer = ctx.gateway.load()->translate(utf8, pair, engine, requestArrival());
     res.set_header(TranslatedByHeader, answer.note());
     return answer;
 }

@@ -4,6 +4,8 @@
 #include "sites/gateway/TranslationGateway.h"
 #include "sites/pages/Sessions.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,10 +19,12 @@ struct SiteContext
     bool relayBusy = false;
     Sessions engineSessions{"MIREL_SESSION"};
     Sessions dictionarySessions{"OUTFOX_SEARCH_USER_ID"};
-    TranslationGateway gateway;
-    // Services that are set up but could not be added at start (name, why), for the
-    // status page.
-    std::vector<std::pair<std::string, std::string>> leftOut;
+    // The engines of the settings in force, replaced whole when they change: a request
+    // takes them once and keeps them to its end.
+    std::atomic<std::shared_ptr<const TranslationGateway>> gateway;
+    // Services that are set up but could not be added (name, why), for the status page.
+    std::atomic<std::shared_ptr<const std::vector<std::pair<std::string, std::string>>>> leftOut;
+    std::vector<std::string> settingsWarnings; // a key file others may read, shown to the user
     Dictionary dictionary;
 };
 

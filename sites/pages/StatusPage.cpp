@@ -119,7 +119,9 @@ std::string reachText(Reach reach)
     case Reach::NotYet:
         return "尚未连接上，稍后自动重试";
     case Reach::Refused:
-        return "拒绝了密钥（请检查密钥或额度）";
+        return "拒绝了密钥（请检查设置中的密钥）";
+    case Reach::Exhausted:
+        return "额度用完（额度恢复前由其他服务翻译）";
     }
     return {};
 }
@@ -130,7 +132,7 @@ std::string whereText(const TranslationBackend &backend)
     if (!backend.online())
         return "本机";
     const std::string name = backend.name();
-    if (keyless(name))
+    if (isKeyless(name))
         return "在线，免密钥";
     if (name == "upstream" || name == "openai")
         return "在线，按你的设置";
@@ -153,10 +155,7 @@ std::string clockTime(Clock::time_point at)
 
 std::string stateText(const TranslationBackend &backend, const std::optional<ServiceSkip> &skip)
 {
-    if (skip && skip->keyRefused)
-        return "拒绝了密钥（请检查密钥或额度），改设置后重新启动前不再使用（" +
-               escapeAttribute(skip->reason) + "）";
-    if (skip)
+    if (skip && backend.reach() != Reach::Refused)
         return "暂不使用，" + clockTime(skip->until) + " 后再试（上次失败：" +
                escapeAttribute(skip->reason) + "）";
     return reachText(backend.reach());

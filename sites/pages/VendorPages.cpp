@@ -48,6 +48,8 @@ std::string vendorPage(std::string_view base, std::string_view status)
     page += status;
     page += "<p><a href=\"";
     page += base;
+    page += "/settings\">设置翻译服务（填入密钥）</a> · <a href=\"";
+    page += base;
     page += "/SiteBack/updateTxt/28.txt\">更新信息</a></p>\n</body></html>\n";
     return page;
 }

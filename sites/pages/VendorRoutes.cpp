@@ -1,5 +1,6 @@
 #include "sites/pages/VendorRoutes.h"
 
+#include "sites/core/HtmlText.h"
 #include "sites/dictionary/WavTone.h"
 #include "sites/pages/FormBody.h"
 #include "sites/pages/StatusPage.h"
@@ -14,8 +15,12 @@ void handleAdPage(const httplib::Request &, httplib::Response &res, SiteContext 
 
 void handleVendorPage(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(vendorPage(ctx.base, statusSection(ctx.gateway, ctx.leftOut)),
-                    "text/html; charset=utf-8");
+    std::string warnings;
+    for (const std::string &warning : ctx.settingsWarnings)
+        warnings += "<p class=\"warning\">" + escapeHtml(warning) + "</p>\n";
+    res.set_content(
+        vendorPage(ctx.base, warnings + statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
+        "text/html; charset=utf-8");
 }
 
 void handleUpdateList(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
@@ -40,7 +45,7 @@ void handleSpeech(const httplib::Request &req, httplib::Response &res, SiteConte
 
 void handleIndex(const httplib::Request &, httplib::Response &res, SiteContext &ctx)
 {
-    res.set_content(indexPage(ctx.base, statusSection(ctx.gateway, ctx.leftOut)),
+    res.set_content(indexPage(ctx.base, statusSection(*ctx.gateway.load(), *ctx.leftOut.load())),
                     "text/html; charset=utf-8");
 }
 

@@ -28,20 +28,29 @@ bool acceptedOn(int fd, int port)
 
 } // namespace
 
-int endAcceptedConnections(int port)
+std::vector<int> acceptedConnections(int port)
 {
+    std::vector<int> found;
     const std::unique_ptr<DIR, int (*)(DIR *)> folder(::opendir("/proc/self/fd"), ::closedir);
     if (!folder || port <= 0)
-        return 0;
-    int ended = 0;
+        return found;
     while (const dirent *entry = ::readdir(folder.get())) {
         char *end = nullptr;
         const long fd = std::strtol(entry->d_name, &end, 10);
         if (end == entry->d_name || *end != '\0' || fd == ::dirfd(folder.get()))
             continue;
-        if (acceptedOn(int(fd), port) && ::shutdown(int(fd), SHUT_RD) == 0)
-            ++ended;
+        if (acceptedOn(int(fd), port))
+            found.push_back(int(fd));
     }
+    return found;
+}
+
+int endAcceptedConnections(int port)
+{
+    int ended = 0;
+    for (const int fd : acceptedConnections(port))
+        if (::shutdown(fd, SHUT_RD) == 0)
+            ++ended;
     return ended;
 }
 

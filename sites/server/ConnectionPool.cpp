@@ -12,6 +12,8 @@ ConnectionPool::~ConnectionPool()
 
 void ConnectionPool::enqueue(std::function<void()> connection)
 {
+    if (m_accepted)
+        m_accepted();
     const std::lock_guard lock(m_mutex);
     m_jobs.push_back({std::move(connection), Clock::now()});
     if (m_idle >= m_jobs.size() || m_threads.size() >= m_maxThreads)

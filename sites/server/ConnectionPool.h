@@ -24,7 +24,12 @@ class ConnectionPool : public httplib::TaskQueue
 public:
     static constexpr size_t DefaultMaxThreads = 256;
 
-    explicit ConnectionPool(size_t maxThreads = DefaultMaxThreads) : m_maxThreads(maxThreads) {}
+    // accepted: run for each connection as it is handed over, before a thread takes it.
+    explicit ConnectionPool(size_t maxThreads = DefaultMaxThreads,
+                            std::function<void()> accepted = {})
+        : m_maxThreads(maxThreads), m_accepted(std::move(accepted))
+    {
+    }
     ~ConnectionPool() override;
     ConnectionPool(const ConnectionPool &) = delete;
     ConnectionPool &operator=(const ConnectionPool &) = delete;
@@ -44,6 +49,7 @@ private:
     void work();
 
     const size_t m_maxThreads;
+    const std::function<void()> m_accepted;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<Job> m_jobs;

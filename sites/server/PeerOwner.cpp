@@ -147,6 +147,11 @@ std::optional<unsigned> socketOwner(std::string_view table, const Endpoint &loca
     return std::nullopt;
 }
 
+bool isOwnPeer(std::optional<unsigned> owner, unsigned self)
+{
+    return owner.has_value() && *owner == self;
+}
+
 std::optional<unsigned> peerOwner(const Endpoint &client, const Endpoint &server)
 {
     const DiagAnswer answer = askSocketDiag(client, server);

@@ -25,4 +25,8 @@ std::optional<unsigned> socketOwner(std::string_view table, const Endpoint &loca
 // from the socket tables; nothing when there is no such socket.
 std::optional<unsigned> peerOwner(const Endpoint &client, const Endpoint &server);
 
+// Whether a connection whose peer belongs to `owner` may be served by a server running as
+// user `self`: only the same user's; an owner not found is refused.
+bool isOwnPeer(std::optional<unsigned> owner, unsigned self);
+
 } // namespace mirel::siteserver

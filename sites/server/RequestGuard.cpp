@@ -50,7 +50,7 @@ std::string refusal(const httplib::Request &request, int port)
         return "refused: a page of another origin";
     const auto owner = peerOwner({request.remote_addr, request.remote_port},
                                  {request.local_addr, request.local_port});
-    if (!owner || *owner != ::geteuid())
+    if (!isOwnPeer(owner, ::geteuid()))
         return "refused: this server belongs to another user";
     return {};
 }

@@ -7,8 +7,10 @@
 #include "sites/pages/VendorRoutes.h"
 #include "sites/server/AcceptedConnections.h"
 #include "sites/server/ConnectionPool.h"
+#include "sites/server/ForeignConnections.h"
 #include "sites/server/RequestBody.h"
 #include "sites/server/RequestGuard.h"
+#include "sites/server/SettingsRoutes.h"
 #include "sites/setup/BackendAssembly.h"
 
 #include <netinet/in.h>
@@ -43,16 +45,24 @@ void logRequest(const httplib::Request &req, const httplib::Response &res)
 
 SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
 {
-    m_ctx.gateway.setLimit(m_options.backendLimit);
     m_ctx.relayBusy = m_options.relayBusy;
     const std::filesystem::path data = m_options.dataFolder.empty()
                                            ? std::filesystem::path(MIREL_SITES_SOURCE_DATA)
                                            : m_options.dataFolder;
     m_ctx.dictionary = Dictionary::read(data);
-    AssembledBackends backends = assembleBackends(m_ctx.gateway, m_options, readGlossaryRows(data));
+    m_glossary = readGlossaryRows(data);
+    m_firstEngines = std::make_shared<TranslationGateway>(m_options.backendLimit);
+    AssembledBackends backends = assembleBackends(*m_firstEngines, m_options, m_glossary);
     m_apertium = backends.apertium;
-    m_ctx.leftOut = std::move(backends.leftOut);
-    m_ctx.gateway.warmUp();
+    m_engines = m_firstEngines;
+    m_engines->warmUp();
+    m_ctx.gateway = m_engines;
+    m_ctx.leftOut = std::make_shared<const std::vector<std::pair<std::string, std::string>>>(
+        std::move(backends.leftOut));
+    m_settings = std::make_unique<SettingsDesk>(
+        m_options.settingsFile, m_options,
+        [this](const SitesSettings &settings) { return prepareEngines(settings); });
+    m_ctx.settingsWarnings = m_options.settingsWarnings;
 
     using Handler = void (*)(const httplib::Request &, httplib::Response &, SiteContext &);
     const auto route = [this](Handler handler) {
@@ -80,6 +90,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_server.Post("/trans.php", form(handleRelay));
     m_server.Post("/translate", form(handleYoudao));
     m_server.Post("/translate_txt", form(handleYahoo));
+    addSettingsRoutes(m_server, *m_settings, m_port);
     // No other body is read at all.
     const auto noSuchPage = [](const httplib::Request &req, httplib::Response &res,
                                const httplib::ContentReader &reader) {
@@ -102,8 +113,8 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
         const std::string why = refusal(req, m_port);
         if (why.empty())
             return httplib::Server::HandlerResponse::Unhandled;
-        res.status = 403;
-        res.set_content(why + "\n", "text/plain; charset=utf-8");
+        // Its body is never read: not as a body, and not as a next request.
+        refuseAndClose(res, 403, why);
         return httplib::Server::HandlerResponse::Handled;
     });
     m_server.set_error_handler([](const httplib::Request &req, httplib::Response &res) {
@@ -116,10 +127,41 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     m_server.set_payload_max_length(MaxDrainedBody);
     // Every connection has a thread of its own (up to a bound), so that a page never
     // waits behind backend calls or idle connections.
-    m_server.new_task_queue = [] { return new ConnectionPool(); };
+    // Another user's connections end as they are accepted, before a byte is read.
+    m_server.new_task_queue = [this] {
+        return new ConnectionPool(
+            ConnectionPool::DefaultMaxThreads,
+            [foreign = std::make_shared<ForeignConnections>(m_port), log = m_options.logRequests] {
+                if (foreign->endNew() > 0 && log)
+                    std::fprintf(stderr, "refused: a connection of another user, ended unread\n");
+            });
+    };
     if (m_options.logRequests)
         m_server.set_logger(logRequest);
     m_server.set_tcp_nodelay(true);
+}
+
+std::function<void()> SiteServer::prepareEngines(const SitesSettings &settings)
+{
+    SiteOptions options = m_options;
+    options.services = settings;
+    options.runningApertium = m_apertium;
+    auto engines = std::make_shared<TranslationGateway>(options.backendLimit);
+    auto leftOut = std::make_shared<const std::vector<std::pair<std::string, std::string>>>(
+        assembleBackends(*engines, options, m_glossary).leftOut);
+    // The next request is asked of the services just set up, not passed on while their
+    // lists are read: wait for those a little.
+    engines->waitListsKnown(Clock::now() + std::min<std::chrono::milliseconds>(
+                                               options.backendLimit, std::chrono::seconds(5)));
+    engines->warmUp();
+    return [this, engines, leftOut] {
+        const std::lock_guard lock(m_enginesMutex);
+        if (m_stopRequested)
+            engines->stop();
+        m_engines = engines;
+        m_ctx.gateway = engines;
+        m_ctx.leftOut = leftOut;
+    };
 }
 
 int SiteServer::bind(int port)
@@ -160,7 +202,11 @@ void SiteServer::stop()
 {
     m_stopRequested = true;
     // Requests waiting for a service end at once, so that no connection holds the end up.
-    m_ctx.gateway.stop();
+    {
+        const std::lock_guard lock(m_enginesMutex);
+        m_engines->stop();
+        m_firstEngines->stop();
+    }
     // The library only stops a server that is already listening: wait for that moment
     // if serve() has begun, or let serve() see the request if it has not.
     while (m_serving && !m_server.is_running())

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "sites/local/GlossaryRows.h"
+#include "sites/pages/SettingsDesk.h"
 #include "sites/pages/SiteContext.h"
 #include "sites/setup/SiteOptions.h"
 
 #include <httplib.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace mirel::siteserver {
@@ -36,13 +41,22 @@ public:
 
     int port() const { return m_port; }
     const std::string &baseAddress() const { return m_ctx.base; }
-    const TranslationGateway &gateway() const { return m_ctx.gateway; }
+    // The engines in force (replaced when the settings page saves).
+    std::shared_ptr<const TranslationGateway> gateway() const { return m_ctx.gateway.load(); }
     // The Apertium backend, null when there is none.
     ApertiumBackend *apertium() const { return m_apertium; }
 
 private:
+    // Builds the engines of these settings; the function it gives puts them in force.
+    std::function<void()> prepareEngines(const SitesSettings &settings);
+
     SiteOptions m_options;
+    GlossaryRows m_glossary;
+    std::mutex m_enginesMutex;
+    std::shared_ptr<TranslationGateway> m_firstEngines; // keeps Apertium for later ones
+    std::shared_ptr<TranslationGateway> m_engines;      // in force
     SiteContext m_ctx;
+    std::unique_ptr<SettingsDesk> m_settings;
     ApertiumBackend *m_apertium = nullptr; // owned by the gateway
     httplib::Server m_server;
     int m_port = -1;

@@ -5,6 +5,7 @@
 #include "sites/apertium/ApySupervisor.h"
 #include "sites/core/DataFile.h"
 #include "sites/server/SiteServer.h"
+#include "sites/setup/CommandLine.h"
 #include "sites/setup/SettingsFileCheck.h"
 #include "sites/setup/SitesSettings.h"
 
@@ -29,16 +30,18 @@ int usage(const char *program, bool asked = false)
                        "  <port>                     port to listen on at 127.0.0.1 (0: any free "
                        "port)\n";
     for (const auto &info : mirel::siteserver::knownSettings()) {
-        std::string option = "  --" + std::string(info.name) + " " + std::string(info.value);
+        // A secret comes from a file: on the command line every user would see it.
+        std::string option = "  --" + std::string(info.name) +
+                             (info.secret ? "-file FILE" : " " + std::string(info.value));
         option.resize(std::max<size_t>(option.size() + 1, 29), ' ');
-        text += option + std::string(info.help) + "\n";
+        text += option + std::string(info.help) + (info.secret ? ", read from FILE" : "") + "\n";
     }
     text += "  --data DIR                 folder of glossary.tsv and dictionary.txt\n"
             "  --no-settings              ignore /etc/mirel/sites.conf and the user's sites.conf\n"
             "  --busy                     the Baidu relay answers with its busy page\n"
             "  --quiet                    do not log requests\n"
             "  --help                     this text\n"
-            "Settings files hold the same settings as name = value lines.\n";
+            "Settings files hold the same settings as name = value lines, keys too.\n";
     std::fputs(text.c_str(), asked ? stdout : stderr);
     return asked ? 0 : 2;
 }
@@ -68,37 +71,24 @@ long memoryBudget(const std::optional<std::string> &setting)
 int main(int argc, char **argv)
 {
     using namespace mirel::siteserver;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-            return usage(argv[0], true);
-    if (argc < 2)
+    const CommandLine line =
+        parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), settingsFiles().back());
+    if (line.help)
+        return usage(argv[0], true);
+    if (!line.refusal.empty()) {
+        std::fprintf(stderr, "mirel-sites: %s\n", line.refusal.c_str());
+        return 2;
+    }
+    if (line.wrong)
         return usage(argv[0]);
-    char *end = nullptr;
-    const long port = std::strtol(argv[1], &end, 10);
-    if (*argv[1] == '\0' || *end != '\0' || port < 0 || port > 65535)
-        return usage(argv[0]);
+    const long port = line.port;
 
     SiteOptions options;
-    options.logRequests = true;
-    SitesSettings given;
-    std::string data;
-    bool readSettings = true;
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--busy")
-            options.relayBusy = true;
-        else if (arg == "--quiet")
-            options.logRequests = false;
-        else if (arg == "--no-settings")
-            readSettings = false;
-        else if (arg.rfind("--", 0) == 0 && findSetting(arg.substr(2)) && hasValue)
-            given.set(arg.substr(2), argv[++i]);
-        else if (arg == "--data" && hasValue)
-            data = argv[++i];
-        else
-            return usage(argv[0]);
-    }
+    options.logRequests = !line.quiet;
+    options.relayBusy = line.relayBusy;
+    SitesSettings given = line.given;
+    const std::string &data = line.data;
+    const bool readSettings = line.readSettings;
 
     // SIGINT and SIGTERM are taken by a waiting thread that stops the server cleanly.
     sigset_t stopSignals;
@@ -114,13 +104,24 @@ int main(int argc, char **argv)
         if (readSettings)
             for (const auto &file : settingsFiles()) {
                 const SitesSettings held = readSettingsFile(file);
-                if (const std::string warning = secretFileWarning(file, held); !warning.empty())
+                if (const std::string warning = secretFileWarning(file, held); !warning.empty()) {
                     std::fprintf(stderr, "mirel-sites: %s\n", warning.c_str());
+                    options.settingsWarnings.push_back(warning);
+                }
                 settings.apply(held);
             }
+        for (const auto &[name, file] : line.secretFiles) {
+            given.set(name, readSecretFile(file));
+            SitesSettings held;
+            held.set(name, given.value(name));
+            if (const std::string warning = secretFileWarning(file, held); !warning.empty())
+                std::fprintf(stderr, "mirel-sites: %s\n", warning.c_str());
+        }
         settings.apply(given);
         options.dataFolder = dataFolder(data, programPath(argv[0]));
         options.services = settings;
+        if (const auto files = settingsFiles(); readSettings && files.size() > 1)
+            options.settingsFile = files.back();
         options.cacheFolder = mirelCacheFolder();
         options.apertiumProbe = true;
         options.apertiumWait = std::chrono::milliseconds(0);

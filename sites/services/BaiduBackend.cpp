@@ -11,6 +11,8 @@
 #include <QRandomGenerator>
 
 #include <array>
+#include <stdexcept>
+#include <thread>
 
 namespace mirel::siteserver {
 namespace {
@@ -23,23 +25,22 @@ struct Refusal
     int code;
     int status; // 503: for now (time, rate, balance); 502: the request or account is wrong
     std::string_view reason;
-    Translation::Fault fault;
+    std::optional<Reach> reach; // how the account stands after it, when it tells
 };
 
 constexpr Refusal kRefusals[] = {
-    {52001, 503, "request timed out at the service", Translation::Fault::Service},
-    {52002, 503, "system error at the service", Translation::Fault::Service},
-    {52003, 502, "app id not authorized (check baidu-app-id and the service)",
-     Translation::Fault::Key},
-    {54000, 502, "a required field is empty", Translation::Fault::Request},
-    {54001, 502, "signature refused (check baidu-key)", Translation::Fault::Key},
-    {54003, 503, "rate limited", Translation::Fault::Service},
-    {54004, 503, "account balance exhausted", Translation::Fault::Key},
-    {54005, 503, "long texts sent too often", Translation::Fault::Service},
-    {58000, 502, "client address not allowed", Translation::Fault::Key},
-    {58001, 502, "language direction not supported", Translation::Fault::Request},
-    {58002, 502, "service turned off", Translation::Fault::Key},
-    {90107, 502, "certification not passed or not in effect"},
+    {52001, 503, "request timed out at the service", {}},
+    {52002, 503, "system error at the service", {}},
+    {52003, 502, "app id not authorized (check baidu-app-id and the service)", Reach::Refused},
+    {54000, 502, "a required field is empty", {}},
+    {54001, 502, "signature refused (check baidu-key)", Reach::Refused},
+    {54003, 503, "rate limited", {}},
+    {54004, 503, "account balance exhausted", Reach::Exhausted},
+    {54005, 503, "long texts sent too often", {}},
+    {58000, 502, "client address not allowed", Reach::Refused},
+    {58001, 502, "language direction not supported", {}},
+    {58002, 502, "service turned off", Reach::Refused},
+    {90107, 502, "certification not passed or not in effect", Reach::Refused},
 };
 
 int errorCode(const QJsonValue &value)
@@ -101,12 +102,17 @@ BaiduLines readBaiduAnswer(const HttpReply &reply)
                 if (r.code == code) {
                     std::string reason = "baidu refused (" + std::to_string(code) + "): ";
                     reason += r.reason;
-                    Translation failed = r.status == 503 ? Translation::noAnswer(reason)
-                                                         : Translation::badAnswer(reason);
-                    failed.fault = r.fault;
-                    return {{}, std::move(failed)};
+                    return {{},
+                            r.status == 503 ? Translation::noAnswer(reason)
+                            : r.reach       ? Translation::badAnswer(reason)
+                                            : Translation::refusedRequest(reason),
+                            code,
+                            r.reach};
                 }
-            return {{}, Translation::badAnswer("baidu refused (" + std::to_string(code) + ")")};
+            return {{},
+                    Translation::badAnswer("baidu refused (" + std::to_string(code) + ")"),
+                    code,
+                    {}};
         }
     }
     if (reply.status != 200)
@@ -114,7 +120,10 @@ BaiduLines readBaiduAnswer(const HttpReply &reply)
     const QJsonValue results = object.value(u"trans_result");
     if (!results.isArray())
         return {{}, Translation::badAnswer("baidu: the answer has no trans_result")};
+    if (results.toArray().isEmpty())
+        return {{}, Translation::badAnswer("baidu: the answer's trans_result is empty")};
     BaiduLines out;
+    out.reach = Reach::Known;
     for (const QJsonValue &entry : results.toArray()) {
         const QJsonValue dst = entry.toObject().value(u"dst");
         if (!dst.isString())
@@ -157,10 +166,20 @@ std::string withBaiduLines(std::string_view text, const std::vector<std::string>
     return out;
 }
 
+BaiduLimits baiduLimits(std::string_view tier)
+{
+    if (tier.empty() || tier == "standard")
+        return {BaiduBackend::DefaultPieceLimit, TextMeasure::Utf16Units,
+                BaiduBackend::DefaultPace};
+    if (tier == "advanced")
+        return {6000, TextMeasure::Bytes, std::chrono::milliseconds(120)};
+    throw std::invalid_argument("baidu-tier must be standard or advanced: " + std::string(tier));
+}
+
 BaiduBackend::BaiduBackend(ServiceEndpoint endpoint, BaiduAccount account, size_t pieceLimit,
-                           std::chrono::milliseconds pace)
+                           std::chrono::milliseconds pace, TextMeasure measure)
     : m_connections(std::move(endpoint.service)), m_path(std::move(endpoint.path)),
-      m_account(std::move(account)), m_pieceLimit(pieceLimit), m_pacer(pace)
+      m_account(std::move(account)), m_pieceLimit(pieceLimit), m_measure(measure), m_pacer(pace)
 {
 }
 
@@ -177,8 +196,7 @@ Translation BaiduBackend::translate(const std::string &utf8, const LanguagePair 
     const auto to = baiduLanguage(pair.to);
     if (!from || !to || *from == *to)
         return Translation::badAnswer("baidu: no pair " + pair.from + " to " + pair.to);
-    const std::vector<std::string_view> pieces =
-        splitPassage(utf8, m_pieceLimit, TextMeasure::Utf16Units);
+    const std::vector<std::string_view> pieces = splitPassage(utf8, m_pieceLimit, m_measure);
     size_t calls = 0;
     for (const std::string_view piece : pieces)
         calls += trimPiece(piece).core.empty() ? 0 : 1;
@@ -197,12 +215,23 @@ Translation BaiduBackend::translatePiece(std::string_view text, const std::strin
                                          const std::string &to, Clock::time_point deadline) const
 {
     const BaiduQuery query = baiduQuery(text);
-    if (!m_pacer.waitTurn(deadline - kShortestCall))
-        return Translation::noAnswer("baidu: no time left for the next request at its rate");
-    const std::string salt = std::to_string(QRandomGenerator::global()->bounded(1u << 30));
-    const HttpCall call{"POST", m_path, baiduForm(m_account, query.q, from, to, salt),
-                        "application/x-www-form-urlencoded"};
-    const BaiduLines answer = readBaiduAnswer(m_connections.call(call, deadline));
+    BaiduLines answer;
+    for (int attempt = 0;; ++attempt) {
+        if (!m_pacer.waitTurn(deadline - kShortestCall))
+            return Translation::outOfTurns("baidu: no time left for the next request at its rate");
+        const std::string salt = std::to_string(QRandomGenerator::global()->bounded(1u << 30));
+        const HttpCall call{"POST", m_path, baiduForm(m_account, query.q, from, to, salt),
+                            "application/x-www-form-urlencoded"};
+        answer = readBaiduAnswer(m_connections.call(call, deadline));
+        if (answer.reach)
+            m_reach.set(*answer.reach);
+        // Refused for the rate: once more after a pause, when the time allows.
+        constexpr int kRateLimited = 54003;
+        if (answer.errorCode != kRateLimited || attempt > 0 ||
+            Clock::now() + RateRetryPause > deadline - kShortestCall)
+            break;
+        std::this_thread::sleep_for(RateRetryPause);
+    }
     if (answer.failure)
         return *answer.failure;
     if (answer.lines.size() != query.lines) {

@@ -39,6 +39,15 @@ size_t jsonSize(std::string_view text)
     return size;
 }
 
+// DeepL's languages in beta, as its list of supported languages marks them; sorted.
+constexpr std::string_view kBetaLanguages[] = {
+    "ACE", "AF", "AN", "AS", "AY",  "AZ", "BA",  "BE", "BHO", "BN",  "BR",  "BS", "CA",  "CEB",
+    "CKB", "CY", "EO", "EU", "FA",  "GA", "GL",  "GN", "GOM", "GU",  "HA",  "HI", "HR",  "HT",
+    "HY",  "IG", "IS", "JV", "KA",  "KK", "KMR", "KY", "LA",  "LB",  "LMO", "LN", "MAI", "MG",
+    "MI",  "MK", "ML", "MN", "MR",  "MS", "MT",  "MY", "NE",  "OC",  "OM",  "PA", "PAG", "PAM",
+    "PRS", "PS", "QU", "SA", "SCN", "SQ", "SR",  "ST", "SU",  "SW",  "TA",  "TE", "TG",  "TK",
+    "TL",  "TN", "TS", "TT", "UR",  "UZ", "WO",  "XH", "YI",  "YUE", "ZU"};
+
 // A status other than 200 as a failure with a short reason (DeepL's own message, if
 // any, without the key).
 std::optional<Translation> statusFailure(const HttpReply &reply, std::string_view key)
@@ -48,11 +57,11 @@ std::optional<Translation> statusFailure(const HttpReply &reply, std::string_vie
     const int status = reply.status;
     switch (status) {
     case 403:
-        return Translation::refusedKey("deepl refused the key (403)");
+        return Translation::badAnswer("deepl refused the key (403)");
     case 429:
         return Translation::noAnswer("deepl: too many requests (429)");
     case 456:
-        return Translation::refusedKey("deepl: quota exceeded (456)");
+        return Translation::noAnswer("deepl: quota exceeded (456)");
     default:
         break;
     }
@@ -74,6 +83,12 @@ struct Part
 };
 
 } // namespace
+
+bool deeplBetaLanguage(std::string_view code)
+{
+    return std::binary_search(std::begin(kBetaLanguages), std::end(kBetaLanguages),
+                              deeplBase(code));
+}
 
 std::string deeplTranslateUrl(std::string_view key, std::string_view configured)
 {
@@ -172,6 +187,8 @@ Translation DeepLBackend::translate(const std::string &utf8, const LanguagePair 
                                     Clock::time_point deadline) const
 {
     const auto found = codes(pair);
+    if (!found && !m_list.pairs())
+        return Translation::noAnswer("deepl not available: its language list is not read yet");
     if (!found)
         return Translation::badAnswer("deepl: no pair " + pair.from + " to " + pair.to);
 
@@ -233,19 +250,27 @@ Translation DeepLBackend::translateBatch(const std::vector<std::string_view> &te
         list.append(qtext(text));
     // Each text is one line: DeepL's default sentence splitting cannot move a line break,
     // and preserve_formatting keeps its punctuation and case as written.
-    const QJsonObject request{{QStringLiteral("text"), list},
-                              {QStringLiteral("source_lang"), qtext(codes.first)},
-                              {QStringLiteral("target_lang"), qtext(codes.second)},
-                              {QStringLiteral("preserve_formatting"), true}};
+    QJsonObject request{{QStringLiteral("text"), list},
+                        {QStringLiteral("source_lang"), qtext(codes.first)},
+                        {QStringLiteral("target_lang"), qtext(codes.second)},
+                        {QStringLiteral("preserve_formatting"), true}};
+    if (deeplBetaLanguage(codes.first) || deeplBetaLanguage(codes.second))
+        request.insert(QStringLiteral("enable_beta_languages"), true);
     const HttpCall call{"POST", m_translatePath,
                         QJsonDocument(request).toJson(QJsonDocument::Compact).toStdString(),
                         "application/json", authorization()};
     const HttpReply reply = m_connections.call(call, deadline);
-    if (const auto failure = statusFailure(reply, m_key))
+    if (const auto failure = statusFailure(reply, m_key)) {
+        if (reply.status == 403)
+            m_reach.set(Reach::Refused);
+        else if (reply.status == 456)
+            m_reach.set(Reach::Exhausted);
         return *failure;
+    }
     const JsonAnswer answer = readJsonAnswer(reply, "deepl");
     if (answer.failure)
         return *answer.failure;
+    m_reach.set(Reach::Known);
     const QJsonArray translations = answer.document->object().value(u"translations").toArray();
     if (size_t(translations.size()) != texts.size())
         return Translation::badAnswer("deepl: " + std::to_string(translations.size()) +

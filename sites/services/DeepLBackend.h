@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
 #include "sites/gateway/WarmConnection.h"
 #include "sites/http/BoundedHttp.h"
@@ -15,6 +16,10 @@ std::string deeplTranslateUrl(std::string_view key, std::string_view configured)
 // The language list's path beside a translate endpoint's path: "/v2/translate" ->
 // "/v2/languages" (a proxy's prefix is kept), anything else -> "/v2/languages".
 std::string deeplLanguagesPath(std::string_view translatePath);
+
+// Whether DeepL offers a language (its code, a regional variant too) in beta only: a
+// request with it as source or target needs enable_beta_languages.
+bool deeplBetaLanguage(std::string_view code);
 
 // DeepL's API (v2). Its languages are read in the background from /v2/languages (source
 // and target lists); until they are known, offers() is NotKnownYet. A passage goes line
@@ -47,8 +52,11 @@ public:
     }
     Offer offers(const LanguagePair &pair) const override;
     bool waitListKnown(Clock::time_point until) const override { return m_list.waitKnown(until); }
+    // A refused key or a spent quota as the last translation found it, else the list's state.
     Reach reach() const override
     {
+        if (const Reach account = m_reach.get(); account != Reach::Known)
+            return account;
         if (m_list.pairs())
             return Reach::Known;
         return m_list.lastError().find("refused") != std::string::npos ? Reach::Refused
@@ -75,6 +83,7 @@ private:
     std::string m_translatePath;
     std::string m_languagesPath;
     HttpConnections m_connections;
+    mutable ReachRecord m_reach;
     PairList m_list; // last: its reader stops before the rest goes
 };
 

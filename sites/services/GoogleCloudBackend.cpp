@@ -21,24 +21,36 @@ std::string googleCloudForm(std::string_view q, std::string_view source, std::st
     return formBody({{"q", q}, {"source", source}, {"target", target}, {"format", "text"}});
 }
 
-Translation readGoogleCloudAnswer(const HttpReply &reply, std::string_view key)
+AccountAnswer readGoogleCloudAnswer(const HttpReply &reply, std::string_view key)
 {
     const JsonAnswer answer = readJsonAnswer(reply, "google");
     if (answer.failure)
-        return *answer.failure;
+        return {*answer.failure, {}};
     const QJsonObject object = answer.document->object();
     if (reply.status != 200 || object.contains(u"error")) {
         const QJsonObject error = object.value(u"error").toObject();
         const int code = error.value(u"code").toInt(reply.status);
         std::string reason = "google refused (" + std::to_string(code) + ")";
-        if (const QString message = error.value(u"message").toString(); !message.isEmpty())
+        const QString message = error.value(u"message").toString();
+        if (!message.isEmpty())
             reason += ": " + safeReason(message.toStdString(), {key});
-        if (code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500)
-            return Translation::noAnswer(reason);
-        // A key that is not valid is answered 400 with the reason API_KEY_INVALID.
-        if (code == 401 || code == 403 || reply.body.find("API_KEY_INVALID") != std::string::npos)
-            return Translation::refusedKey(reason);
-        return Translation::refusedRequest(reason);
+        // A quota or rate exhausted for now comes as 403 (dailyLimitExceeded,
+        // userRateLimitExceeded) or 429.
+        bool limited = error.value(u"status").toString() == u"RESOURCE_EXHAUSTED";
+        for (const QJsonValue &entry : error.value(u"errors").toArray())
+            limited =
+                limited || entry.toObject().value(u"reason").toString().endsWith(u"LimitExceeded");
+        std::optional<Reach> reach;
+        if (code == 403 && (limited || message.contains(u"Limit Exceeded", Qt::CaseInsensitive) ||
+                            message.contains(u"quota", Qt::CaseInsensitive)))
+            reach = Reach::Exhausted;
+        else if (code == 401 || code == 403 || message.contains(u"API key not valid"))
+            reach = Reach::Refused;
+        return {limited || code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500
+                    ? Translation::noAnswer(reason)
+                : reach ? Translation::badAnswer(reason)
+                        : Translation::refusedRequest(reason),
+                reach};
     }
     const QJsonArray translations =
         object.value(u"data").toObject().value(u"translations").toArray();
@@ -46,8 +58,8 @@ Translation readGoogleCloudAnswer(const HttpReply &reply, std::string_view key)
                                 ? QJsonValue()
                                 : translations.first().toObject().value(u"translatedText");
     if (!text.isString())
-        return Translation::badAnswer("google: the answer has no translatedText");
-    return Translation::translated(text.toString().toStdString());
+        return {Translation::badAnswer("google: the answer has no translatedText"), {}};
+    return {Translation::translated(text.toString().toStdString()), Reach::Known};
 }
 
 GoogleCloudBackend::GoogleCloudBackend(ServiceEndpoint endpoint, std::string key, size_t pieceLimit)
@@ -75,7 +87,7 @@ Translation GoogleCloudBackend::translate(const std::string &utf8, const Languag
     return translatePieces(pieces, [&](std::string_view core, size_t) {
         const HttpCall call{"POST", path, googleCloudForm(core, *source, *target),
                             "application/x-www-form-urlencoded"};
-        return readGoogleCloudAnswer(m_connections.call(call, deadline), m_key);
+        return m_reach.note(readGoogleCloudAnswer(m_connections.call(call, deadline), m_key));
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
 #include "sites/gateway/WarmConnection.h"
 #include "sites/http/ServiceEndpoint.h"
@@ -19,8 +20,9 @@ std::string googleCloudForm(std::string_view q, std::string_view source, std::st
 
 // The translation in an answer ("data": {"translations": [{"translatedText"}]}), or the
 // failure: the service's error ({"error": {"code", "message"}}) with its message, never
-// the key; 429 and 5xx (quota, rate, the service) are 503, other refusals 502.
-Translation readGoogleCloudAnswer(const HttpReply &reply, std::string_view key);
+// the key; 429 and 5xx (quota, rate, the service) are 503, other refusals 502. A key not
+// valid (400, 401, 403) is a refused key; 403 for a daily limit or quota a spent quota.
+AccountAnswer readGoogleCloudAnswer(const HttpReply &reply, std::string_view key);
 
 // Cloud Translation, basic edition (v2), with an API key, behind the gateway. A long
 // passage goes in pieces of at most pieceLimit characters (the service advises 5,000).
@@ -42,6 +44,7 @@ public:
     }
     void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
+    Reach reach() const override { return m_reach.get(); }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 
@@ -50,6 +53,7 @@ private:
     std::string m_path;
     std::string m_key;
     size_t m_pieceLimit;
+    mutable ReachRecord m_reach;
 };
 
 } // namespace mirel::siteserver

@@ -3,6 +3,8 @@
 #include "sites/http/SafeReason.h"
 
 #include "sites/gateway/JsonAnswer.h"
+#include "sites/gateway/PieceTranslation.h"
+#include "sites/languages/PassageSplit.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -80,6 +82,8 @@ Offer LibreTranslateBackend::offers(const LanguagePair &pair) const
 
 Reach LibreTranslateBackend::reach() const
 {
+    if (const Reach account = m_reach.get(); account != Reach::Known)
+        return account;
     return m_list.pairs() ? Reach::Known : Reach::NotYet;
 }
 
@@ -87,12 +91,25 @@ Translation LibreTranslateBackend::translate(const std::string &utf8, const Lang
                                              Clock::time_point deadline) const
 {
     const auto found = codes(pair);
+    if (!found && !m_list.pairs())
+        return Translation::noAnswer("upstream not available: its language list is not read yet");
     if (!found)
         return Translation::badAnswer("upstream: no pair " + pair.from + " to " + pair.to);
-    QJsonObject request{{QStringLiteral("q"), QString::fromStdString(utf8)},
-                        {QStringLiteral("source"), QString::fromStdString(found->first)},
-                        {QStringLiteral("target"), QString::fromStdString(found->second)},
-                        {QStringLiteral("format"), QStringLiteral("text")}};
+    const auto pieces = splitPassage(utf8, PieceLimit, TextMeasure::CodePoints);
+    return translatePieces(pieces, [&](std::string_view core, size_t) {
+        return translatePiece(core, *found, deadline);
+    });
+}
+
+Translation LibreTranslateBackend::translatePiece(std::string_view text,
+                                                  const std::pair<std::string, std::string> &codes,
+                                                  Clock::time_point deadline) const
+{
+    QJsonObject request{
+        {QStringLiteral("q"), QString::fromUtf8(text.data(), qsizetype(text.size()))},
+        {QStringLiteral("source"), QString::fromStdString(codes.first)},
+        {QStringLiteral("target"), QString::fromStdString(codes.second)},
+        {QStringLiteral("format"), QStringLiteral("text")}};
     if (!m_apiKey.empty())
         request.insert(QStringLiteral("api_key"), QString::fromStdString(m_apiKey));
     const HttpCall call{"POST", "/translate",
@@ -106,13 +123,24 @@ Translation LibreTranslateBackend::translate(const std::string &utf8, const Lang
     if (answer.failure)
         return *answer.failure;
     const QJsonObject object = answer.document->object();
-    if (reply.status != 200 || object.contains(u"error"))
-        return Translation::badAnswer("upstream answered " + std::to_string(reply.status) + ": " +
+    if (reply.status == 403) {
+        // LibreTranslate refuses a wrong or missing key with 403.
+        m_reach.set(Reach::Refused);
+        return Translation::badAnswer("upstream refused the key or this address (403): " +
                                       errorText(object, m_apiKey));
-    const QJsonValue text = object.value(u"translatedText");
-    if (!text.isString())
+    }
+    if (reply.status != 200 || object.contains(u"error")) {
+        // Too many requests, or the service's own fault: it may answer again soon.
+        const std::string reason = "upstream answered " + std::to_string(reply.status) + ": " +
+                                   errorText(object, m_apiKey);
+        return reply.status == 429 || reply.status >= 500 ? Translation::noAnswer(reason)
+                                                          : Translation::badAnswer(reason);
+    }
+    const QJsonValue translated = object.value(u"translatedText");
+    if (!translated.isString())
         return Translation::badAnswer("upstream: the answer has no translatedText");
-    return Translation::translated(text.toString().toStdString());
+    m_reach.set(Reach::Known);
+    return Translation::translated(translated.toString().toStdString());
 }
 
 } // namespace mirel::siteserver

@@ -20,26 +20,28 @@ namespace {
 struct Refusal
 {
     std::string_view code;
-    int status; // 503: for now (rate, balance); 502: the request or account is wrong
+    int status; // 503: for now (rate, balance, the service); 502: the request or account
     std::string_view reason;
-    Translation::Fault fault;
+    std::optional<Reach> reach; // how the account stands after it, when it tells
 };
 
 constexpr Refusal kRefusals[] = {
-    {"101", 502, "a required field is missing", Translation::Fault::Request},
-    {"102", 502, "language not supported", Translation::Fault::Request},
-    {"103", 502, "text too long", Translation::Fault::Request},
-    {"108", 502, "app key not valid (check youdao-app-key)", Translation::Fault::Key},
-    {"110", 502, "no valid instance for the service", Translation::Fault::Key},
-    {"111", 502, "developer account not valid", Translation::Fault::Key},
-    {"113", 502, "empty text", Translation::Fault::Request},
-    {"202", 502, "signature refused (check youdao-app-secret)", Translation::Fault::Key},
-    {"206", 502, "signature refused: the time is not valid (check the clock)",
-     Translation::Fault::Request},
-    {"207", 502, "repeated request", Translation::Fault::Request},
-    {"401", 503, "account overdue", Translation::Fault::Key},
-    {"411", 503, "rate limited", Translation::Fault::Service},
-    {"412", 503, "long texts sent too often", Translation::Fault::Service},
+    {"101", 502, "a required field is missing", {}},
+    {"102", 502, "language not supported", {}},
+    {"103", 502, "text too long", {}},
+    {"108", 502, "app key not valid (check youdao-app-key)", Reach::Refused},
+    {"110", 502, "no valid instance for the service", Reach::Refused},
+    {"111", 502, "developer account not valid", Reach::Refused},
+    {"113", 502, "empty text", {}},
+    {"202", 502, "signature refused (check youdao-app-secret)", Reach::Refused},
+    {"206", 502, "signature refused: the time is not valid (check the clock)", {}},
+    {"207", 502, "repeated request", {}},
+    {"301", 503, "dictionary lookup failed at the service", {}},
+    {"302", 503, "translation failed at the service", {}},
+    {"303", 503, "other fault at the service", {}},
+    {"401", 503, "account overdue", Reach::Exhausted},
+    {"411", 503, "rate limited", {}},
+    {"412", 503, "long texts sent too often", {}},
 };
 
 } // namespace
@@ -87,14 +89,15 @@ std::string youdaoForm(const YoudaoAccount &account, std::string_view q, std::st
                      {"salt", salt},
                      {"sign", sign},
                      {"signType", "v3"},
-                     {"curtime", curtime}});
+                     {"curtime", curtime},
+                     {"strict", "true"}});
 }
 
-Translation readYoudaoAnswer(const HttpReply &reply)
+AccountAnswer readYoudaoAnswer(const HttpReply &reply)
 {
     const JsonAnswer answer = readJsonAnswer(reply, "youdao");
     if (answer.failure)
-        return *answer.failure;
+        return {*answer.failure, {}};
     const QJsonObject object = answer.document->object();
     const QJsonValue codeValue = object.value(u"errorCode");
     const std::string code = codeValue.isDouble() ? std::to_string(codeValue.toInt())
@@ -104,27 +107,33 @@ Translation readYoudaoAnswer(const HttpReply &reply)
             if (r.code == code) {
                 std::string reason = "youdao refused (" + code + "): ";
                 reason += r.reason;
-                Translation failed = r.status == 503 ? Translation::noAnswer(reason)
-                                                     : Translation::badAnswer(reason);
-                failed.fault = r.fault;
-                return failed;
+                return {r.status == 503 ? Translation::noAnswer(reason)
+                        : r.reach       ? Translation::badAnswer(reason)
+                                        : Translation::refusedRequest(reason),
+                        r.reach};
             }
-        return Translation::badAnswer("youdao refused (" + safeReason(code.substr(0, 8), {}) + ")");
+        return {
+            Translation::badAnswer("youdao refused (" + safeReason(code.substr(0, 8), {}) + ")"),
+            {}};
     }
-    if (reply.status != 200)
-        return Translation::badAnswer("youdao answered " + std::to_string(reply.status));
+    if (reply.status != 200) {
+        const std::string reason = "youdao answered " + std::to_string(reply.status);
+        return {reply.status >= 500 ? Translation::noAnswer(reason)
+                                    : Translation::badAnswer(reason),
+                {}};
+    }
     const QJsonValue translation = object.value(u"translation");
     if (code.empty() || !translation.isArray() || translation.toArray().isEmpty())
-        return Translation::badAnswer("youdao: the answer has no translation");
+        return {Translation::badAnswer("youdao: the answer has no translation"), {}};
     std::string text;
     for (const QJsonValue &line : translation.toArray()) {
         if (!line.isString())
-            return Translation::badAnswer("youdao: the translation is not text");
+            return {Translation::badAnswer("youdao: the translation is not text"), {}};
         if (!text.empty())
             text += '\n';
         text += line.toString().toStdString();
     }
-    return Translation::translated(std::move(text));
+    return {Translation::translated(std::move(text)), Reach::Known};
 }
 
 YoudaoBackend::YoudaoBackend(ServiceEndpoint endpoint, YoudaoAccount account, size_t pieceLimit)
@@ -155,7 +164,7 @@ Translation YoudaoBackend::translate(const std::string &utf8, const LanguagePair
                                .count());
         const HttpCall call{"POST", m_path, youdaoForm(m_account, core, *from, *to, salt, curtime),
                             "application/x-www-form-urlencoded"};
-        return readYoudaoAnswer(m_connections.call(call, deadline));
+        return m_reach.note(readYoudaoAnswer(m_connections.call(call, deadline)));
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
 #include "sites/gateway/WarmConnection.h"
 #include "sites/http/ServiceEndpoint.h"
@@ -32,13 +33,16 @@ std::string youdaoSignInput(std::string_view q);
 std::string youdaoSign(const YoudaoAccount &account, std::string_view q, std::string_view salt,
                        std::string_view curtime);
 
-// The form of one request: q, from, to, appKey, salt, sign, signType, curtime.
+// The form of one request: q, from, to, appKey, salt, sign, signType, curtime, and
+// strict=true: the service translates from the language chosen even when the text does
+// not look like it, instead of picking another direction itself.
 std::string youdaoForm(const YoudaoAccount &account, std::string_view q, std::string_view from,
                        std::string_view to, std::string_view salt, std::string_view curtime);
 
 // The translation in an answer ("translation": its lines), or the failure: an errorCode
-// other than "0" is refused with a short reason of our own words.
-Translation readYoudaoAnswer(const HttpReply &reply);
+// other than "0" is refused with a short reason of our own words, 503 for one that passes
+// (rate, balance, the service's own fault), else 502.
+AccountAnswer readYoudaoAnswer(const HttpReply &reply);
 
 // Youdao's text translation behind the gateway. A long passage goes in pieces of at most
 // pieceLimit characters, in order, within the request's deadline.
@@ -59,6 +63,7 @@ public:
     }
     void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
+    Reach reach() const override { return m_reach.get(); }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
 
@@ -67,6 +72,7 @@ private:
     std::string m_path;
     YoudaoAccount m_account;
     size_t m_pieceLimit;
+    mutable ReachRecord m_reach;
 };
 
 } // namespace mirel::siteserver

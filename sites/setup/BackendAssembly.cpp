@@ -1,13 +1,22 @@
 #include "sites/setup/BackendAssembly.h"
 
 #include "sites/apertium/ApertiumBackend.h"
+#include "sites/gateway/BorrowedBackend.h"
+#include "sites/keyless/EdgeBackend.h"
+#include "sites/keyless/GoogleWebBackend.h"
+#include "sites/keyless/VolcengineWebBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
+#include "sites/services/AlibabaBackend.h"
+#include "sites/services/AzureBackend.h"
 #include "sites/services/BaiduBackend.h"
 #include "sites/services/DeepLBackend.h"
 #include "sites/services/GoogleCloudBackend.h"
 #include "sites/services/LibreTranslateBackend.h"
+#include "sites/services/NiutransBackend.h"
 #include "sites/services/OpenAiBackend.h"
+#include "sites/services/TencentBackend.h"
+#include "sites/services/VolcengineBackend.h"
 #include "sites/services/YoudaoBackend.h"
 #include "sites/setup/ServiceOrder.h"
 
@@ -44,6 +53,17 @@ ServiceEndpoint serviceEndpoint(const SitesSettings &settings, const std::string
         throw std::invalid_argument(setting +
                                     " must read http(s)://host[:port][/path]: " + address);
     return *endpoint;
+}
+
+// A keyless service at the address its setting names, the vendor's own by default; none
+// when the setting is "off".
+template <typename Backend>
+std::unique_ptr<TranslationBackend>
+keyless(const SitesSettings &settings, const std::string &setting, std::string_view vendorAddress)
+{
+    if (settings.value(setting) == "off")
+        return nullptr;
+    return std::make_unique<Backend>(serviceEndpoint(settings, setting, vendorAddress));
 }
 
 // A list read takes at most this long: a server that stops waits for a read under way.
@@ -85,14 +105,16 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
     const SitesSettings &s = options.services;
     return {
         {"baidu",
-         {"baidu-app-id", "baidu-key", "baidu-url"},
+         {"baidu-app-id", "baidu-key", "baidu-url", "baidu-tier"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"baidu-app-id", "baidu-key"}, why))
                  return nullptr;
              const auto endpoint = serviceEndpoint(s, "baidu-url", BaiduBackend::DefaultAddress);
+             const BaiduLimits limits = baiduLimits(s.value("baidu-tier"));
              note(options, "baidu at " + endpoint.service.origin + endpoint.path);
              return std::make_unique<BaiduBackend>(
-                 endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")});
+                 endpoint, BaiduAccount{s.value("baidu-app-id"), s.value("baidu-key")},
+                 limits.pieceLimit, limits.pace, limits.measure);
          }},
         {"youdao",
          {"youdao-app-key", "youdao-app-secret", "youdao-url"},
@@ -122,15 +144,73 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
              return std::make_unique<DeepLBackend>(s.value("deepl-key"), s.value("deepl-url"),
                                                    kListTiming, log);
          }},
+        {"tencent",
+         {"tencent-secret-id", "tencent-secret-key", "tencent-region", "tencent-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"tencent-secret-id", "tencent-secret-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "tencent-url", TencentBackend::DefaultAddress);
+             note(options, "tencent at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<TencentBackend>(
+                 endpoint,
+                 TencentAccount{s.value("tencent-secret-id"), s.value("tencent-secret-key"),
+                                s.value("tencent-region", "ap-beijing")});
+         }},
+        {"azure",
+         {"azure-key", "azure-region", "azure-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"azure-key"}, why))
+                 return nullptr;
+             const auto endpoint = serviceEndpoint(s, "azure-url", AzureBackend::DefaultAddress);
+             note(options, "azure at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<AzureBackend>(
+                 endpoint, AzureAccount{s.value("azure-key"), s.value("azure-region")});
+         }},
+        {"volcengine",
+         {"volcengine-access-key", "volcengine-secret-key", "volcengine-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"volcengine-access-key", "volcengine-secret-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "volcengine-url", VolcengineBackend::DefaultAddress);
+             note(options, "volcengine at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<VolcengineBackend>(
+                 endpoint, VolcengineAccount{s.value("volcengine-access-key"),
+                                             s.value("volcengine-secret-key")});
+         }},
+        {"niutrans",
+         {"niutrans-key", "niutrans-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"niutrans-key"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "niutrans-url", NiutransBackend::DefaultAddress);
+             note(options, "niutrans at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<NiutransBackend>(endpoint, s.value("niutrans-key"));
+         }},
+        {"alibaba",
+         {"alibaba-access-key-id", "alibaba-access-key-secret", "alibaba-url"},
+         [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (!given(s, {"alibaba-access-key-id", "alibaba-access-key-secret"}, why))
+                 return nullptr;
+             const auto endpoint =
+                 serviceEndpoint(s, "alibaba-url", AlibabaBackend::DefaultAddress);
+             note(options, "alibaba at " + endpoint.service.origin + endpoint.path);
+             return std::make_unique<AlibabaBackend>(
+                 endpoint, AlibabaAccount{s.value("alibaba-access-key-id"),
+                                          s.value("alibaba-access-key-secret")});
+         }},
         {"openai",
-         {"openai-url", "openai-model", "openai-key"},
+         {"openai-url", "openai-model", "openai-key", "openai-temperature", "openai-piece-bytes"},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
              if (!given(s, {"openai-url", "openai-model"}, why))
                  return nullptr;
              note(options, "OpenAI-compatible model " + s.value("openai-model") + " at " +
                                s.value("openai-url"));
-             return std::make_unique<OpenAiBackend>(s.value("openai-url"), s.value("openai-model"),
-                                                    s.value("openai-key"));
+             return std::make_unique<OpenAiBackend>(
+                 s.value("openai-url"), s.value("openai-model"), s.value("openai-key"),
+                 openAiTuning(s.get("openai-temperature"), s.get("openai-piece-bytes")));
          }},
         {"upstream",
          {"upstream", "api-key"},
@@ -141,9 +221,29 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
              return std::make_unique<LibreTranslateBackend>(serviceAddress(address, "upstream"),
                                                             s.value("api-key"), kListTiming, log);
          }},
+        // The keyless services need no setting: after the keyed ones, before Apertium.
+        {"google-web",
+         {},
+         [&](std::string &) {
+             return keyless<GoogleWebBackend>(s, "google-web-url",
+                                              GoogleWebBackend::DefaultAddress);
+         }},
+        {"edge",
+         {},
+         [&](std::string &) {
+             return keyless<EdgeBackend>(s, "edge-url", EdgeBackend::DefaultAddress);
+         }},
+        {"volcengine-web",
+         {},
+         [&](std::string &) {
+             return keyless<VolcengineWebBackend>(s, "volcengine-web-url",
+                                                  VolcengineWebBackend::DefaultAddress);
+         }},
         {"apertium",
          {},
          [&](std::string &why) -> std::unique_ptr<TranslationBackend> {
+             if (options.runningApertium)
+                 return std::make_unique<BorrowedBackend>(*options.runningApertium);
              if (options.apertium.empty()) {
                  why = options.apertiumError;
                  return nullptr;

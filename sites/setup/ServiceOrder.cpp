@@ -7,7 +7,7 @@
 
 namespace mirel::siteserver {
 
-bool keyless(std::string_view service)
+bool isKeyless(std::string_view service)
 {
     return std::find(std::begin(KeylessServices), std::end(KeylessServices), service) !=
            std::end(KeylessServices);
@@ -17,7 +17,7 @@ std::vector<std::string>
 defaultServiceOrder(const std::vector<std::pair<std::string, std::optional<size_t>>> &named)
 {
     const auto rank = [](const std::pair<std::string, std::optional<size_t>> &service) {
-        const int group = service.first == "apertium" ? 2 : keyless(service.first) ? 1 : 0;
+        const int group = service.first == "apertium" ? 2 : isKeyless(service.first) ? 1 : 0;
         return std::pair(group, service.second.value_or(SIZE_MAX));
     };
     std::vector<std::pair<std::string, std::optional<size_t>>> sorted = named;

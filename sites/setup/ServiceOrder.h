@@ -10,7 +10,7 @@ namespace mirel::siteserver {
 
 // The services that need no key: in the default order after those with one.
 inline constexpr std::string_view KeylessServices[] = {"google-web", "edge", "volcengine-web"};
-bool keyless(std::string_view service);
+bool isKeyless(std::string_view service);
 
 // The default order of the services set up: those with a key in the order the settings
 // first name them (named: the position of a service's first setting, or none), then the

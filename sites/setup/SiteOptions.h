@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace mirel::siteserver {
 
@@ -21,8 +22,13 @@ struct SiteOptions
     std::filesystem::path cacheFolder;            // recent pairs and trial results; empty: none
     SitesSettings services;    // the translation services' settings (upstream, keys, …)
     std::string apertiumError; // why there is none although one was asked for
+    std::vector<std::string> settingsWarnings; // about the settings files, for the vendor page
     std::filesystem::path opencc = ChineseScript::DefaultFolder; // OpenCC's data folder
     std::chrono::milliseconds backendLimit = TranslationGateway::DefaultLimit;
+    std::filesystem::path settingsFile; // the user's, written by the settings page; empty: none
+    // An Apertium backend already running (kept by an earlier gateway), used rather than
+    // a new one when the settings change.
+    const TranslationBackend *runningApertium = nullptr;
 };
 
 } // namespace mirel::siteserver

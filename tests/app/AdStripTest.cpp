@@ -23,13 +23,15 @@ TEST_F(AdStrip, NoRegisteredBrowserMeansNothingHappens)
 {
     ShellServices services;
     services.presenter = presenter;
-    services.launcher.findHtmlHandler = [] { return QString(); };
-    int started = 0;
-    services.launcher.start = [&started](const QString &, const QStringList &) { ++started; };
+    int asked = 0;
+    services.launcher.open = [&asked](const QString &) {
+        ++asked;
+        return false;
+    };
     TMirelMain bare(Sites::local(1), webFolder(), std::move(services));
     bare.setUpdateCall([](std::uintptr_t, const char *) {});
     bare.Button_WebClick();
-    EXPECT_EQ(started, 0);
+    EXPECT_EQ(asked, 1);
     EXPECT_TRUE(presenter->boxes.empty());
 }
 

@@ -39,8 +39,7 @@ void TranslateFixture::SetUp()
     ASSERT_TRUE(dir.isValid());
     ShellServices services;
     services.presenter = presenter;
-    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-    services.launcher.start = [](const QString &, const QStringList &) {};
+    services.launcher.open = [](const QString &) { return true; };
     window = std::make_unique<TMirelMain>(
         sitesFor(server->port()), dir.path() + QStringLiteral("/Web/"), std::move(services));
     window->show();

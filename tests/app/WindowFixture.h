@@ -23,9 +23,9 @@ protected:
     {
         ShellServices services;
         services.presenter = presenter;
-        services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-        services.launcher.start = [this](const QString &, const QStringList &args) {
-            starts.push_back(args);
+        services.launcher.open = [this](const QString &address) {
+            starts.push_back(QStringList{address});
+            return true;
         };
         return std::make_unique<TMirelMain>(Sites::local(1), webFolder, std::move(services));
     }

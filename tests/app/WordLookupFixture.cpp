@@ -60,8 +60,7 @@ void WordLookup::open(const Sites &sites)
 {
     ShellServices services;
     services.presenter = presenter;
-    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-    services.launcher.start = [](const QString &, const QStringList &) {};
+    services.launcher.open = [](const QString &) { return true; };
     window = std::make_unique<TMirelMain>(sites, webFolder(), std::move(services));
     window->TabControl->setCurrentWidget(window->TabWord);
     window->show();

@@ -1,5 +1,6 @@
 // The window's Baidu relay engine against the real site server with a Baidu API account
-// configured (the API played by a fake written from its documentation).
+// configured (the API played by a fake written from its documentation), its key read from
+// a file so that no other user sees it in the process list.
 #include "../app/RecordingPresenter.h"
 #include "../sites/FakeVendors.h"
 #include "SiteServerProcess.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,14 +28,25 @@ TEST(TranslateThroughBaidu, TheRelayEngineShowsTheBaiduApisAnswerExactly)
                                           : "unexpected: " + line;
     });
     QTemporaryDir dir;
+    const QString keyFile = dir.filePath(QStringLiteral("baidu.key"));
+    {
+        QFile file(keyFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("12345678\n");
+    }
     test::SiteServerProcess server;
-    ASSERT_TRUE(
-        server.start(QStringLiteral(MIREL_SITES_PATH),
-                     {QStringLiteral("--apertium"), QStringLiteral("off"),
-                      QStringLiteral("--baidu-app-id"), QStringLiteral("2015063000000001"),
-                      QStringLiteral("--baidu-key"), QStringLiteral("12345678"),
-                      QStringLiteral("--baidu-url"), QString::fromStdString(baidu.address())}))
+    ASSERT_TRUE(server.start(
+        QStringLiteral(MIREL_SITES_PATH),
+        {QStringLiteral("--apertium"), QStringLiteral("off"), QStringLiteral("--baidu-app-id"),
+         QStringLiteral("2015063000000001"), QStringLiteral("--baidu-key-file"), keyFile,
+         QStringLiteral("--baidu-url"), QString::fromStdString(baidu.address())}))
         << server.why().toStdString();
+    // What every user of the machine sees of the running server: its command line.
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(server.pid()));
+    ASSERT_TRUE(cmdline.open(QIODevice::ReadOnly));
+    const QByteArray shown = cmdline.readAll();
+    EXPECT_TRUE(shown.contains("--baidu-key-file")) << shown.toStdString();
+    EXPECT_FALSE(shown.contains("12345678")) << shown.toStdString();
     auto presenter = std::make_shared<test::RecordingPresenter>();
     const auto window =
         test::windowOnServer(server.port(), dir.path() + QStringLiteral("/Web/"), presenter);

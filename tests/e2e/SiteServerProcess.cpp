@@ -18,7 +18,10 @@ bool SiteServerProcess::start(const QString &program, const QStringList &extraAr
 {
     const QDeadlineTimer deadline(timeoutMs);
     m_process.setProgram(program);
-    m_process.setArguments(QStringList{QStringLiteral("0"), QStringLiteral("--no-settings")} +
+    // No test text leaves the machine: the keyless online services are off unless the
+    // extra arguments name their addresses (a later option wins).
+    m_process.setArguments(QStringList{"0", "--no-settings", "--google-web-url", "off",
+                                       "--edge-url", "off", "--volcengine-web-url", "off"} +
                            extraArguments);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setReadChannel(QProcess::StandardError);

@@ -16,9 +16,9 @@ public:
     SiteServerProcess(const SiteServerProcess &) = delete;
     SiteServerProcess &operator=(const SiteServerProcess &) = delete;
 
-    // Starts the site server on a port of the system's choosing, with no settings file and
-    // by default without Apertium, logging requests, and waits (bounded) until it answers a
-    // request. False with why() filled when it does not.
+    // Starts the site server on a port of the system's choosing, with no settings file,
+    // without the keyless online services and by default without Apertium, logging requests, and
+    // waits (bounded) until it answers a request. False with why() filled when it does not.
     bool start(const QString &program,
                const QStringList &extraArguments = {QStringLiteral("--apertium"),
                                                     QStringLiteral("off")},
@@ -28,6 +28,7 @@ public:
     bool stop(int timeoutMs = 5000);
 
     quint16 port() const { return m_port; }
+    qint64 pid() const { return m_process.processId(); }
     // Everything it has logged so far: one line per request with its status.
     QByteArray log();
     const QString &why() const { return m_why; }

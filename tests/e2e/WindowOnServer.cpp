@@ -14,8 +14,7 @@ std::unique_ptr<TMirelMain> windowOnServer(int port, const QString &webFolder,
 {
     ShellServices services;
     services.presenter = std::move(presenter);
-    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-    services.launcher.start = [](const QString &, const QStringList &) {};
+    services.launcher.open = [](const QString &) { return true; };
     auto window =
         std::make_unique<TMirelMain>(Sites::local(quint16(port)), webFolder, std::move(services));
     window->show();

@@ -1,6 +1,7 @@
 #!/bin/bash
 # mirel-launch with the real mirel-sites and stand-in windows: one server per user while
-# any launcher runs, whatever the order windows close, crash or are signalled.
+# any launcher runs, whatever the order windows close, crash or are signalled and whatever
+# their sessions set; failures shown through stand-in dialog programs.
 #   LauncherLifetimeTest.sh <mirel-launch script> <mirel-sites program>
 set -u
 LAUNCHER=$1
@@ -11,14 +12,17 @@ STATE="$TMP/state"
 export HOME="$TMP/home" XDG_CONFIG_HOME="$TMP/config" XDG_CACHE_HOME="$TMP/cache"
 export XDG_RUNTIME_DIR="$TMP/runtime" STATE
 unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$BIN" "$STATE" "$HOME" "$XDG_CONFIG_HOME/mirel" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-cp "$LAUNCHER" "$BIN/mirel-launch"
+# The user's runtime folder (/run/user/UID on a desktop), which the session's
+# XDG_RUNTIME_DIR may name or not.
+USER_RUN="$TMP/runuser/$(id -u)"
+mkdir -p "$BIN" "$STATE" "$HOME" "$XDG_CONFIG_HOME/mirel" "$XDG_RUNTIME_DIR" "$USER_RUN"
+chmod 700 "$XDG_RUNTIME_DIR" "$USER_RUN"
+sed "s|^RUNTIME_ROOT=.*|RUNTIME_ROOT=$TMP/runuser|" "$LAUNCHER" >"$BIN/mirel-launch"
 chmod +x "$BIN/mirel-launch"
 ln -s "$(readlink -f "$SITES")" "$BIN/mirel-sites"
 printf 'apertium = off\n' >"$XDG_CONFIG_HOME/mirel/sites.conf"
 LOG="$XDG_CACHE_HOME/mirel/sites.log"
-RUN="$XDG_RUNTIME_DIR/mirel"
+RUN="$USER_RUN/mirel"
 
 # A stand-in window: notes its pid, then its port (the sign that it is open), and ends when
 # told to close.
@@ -65,9 +69,9 @@ no_server() { [ "$(servers)" = 0 ] && [ ! -e "$RUN/port" ]; }
 # shellcheck disable=SC2317
 has_port() { [ -s "$STATE/$1.port" ]; }
 
-open_window() {
+open_window() { # <name> [env arguments: NAME=value, -u NAME]
   rm -f "$STATE/$1".*
-  env --default-signal=INT,HUP,TERM "$BIN/mirel-launch" "$1" 2>>"$TMP/launch.err" &
+  env --default-signal=INT,HUP,TERM "${@:2}" "$BIN/mirel-launch" "$1" 2>>"$TMP/launch.err" &
   launcher[$1]=$!
 }
 window_port() {
@@ -153,24 +157,122 @@ expect_served "after the launcher was killed" "$port"
 touch "$STATE/k.close"
 expect_gone "after the window of the killed launcher closed"
 
-echo "# a bad setting: the reason shown, no window, no server"
+echo "# launchers with and without XDG_RUNTIME_DIR meet one server"
+for root in runuser none; do
+  [ "$root" = runuser ] || { mv "$TMP/runuser" "$TMP/runuser.away"; RUN="$HOME/.cache/mirel/run"; }
+  open_window m XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR"
+  port=$(window_port m)
+  open_window n -u XDG_RUNTIME_DIR
+  open_window o XDG_RUNTIME_DIR="$TMP"
+  for w in n o; do
+    [ "$(window_port $w)" = "$port" ] || fail "$root: a launcher of another session got another server"
+  done
+  expect_served "$root: launchers of three sessions" "$port"
+  [ -s "$RUN/port" ] || fail "$root: the state is not in $RUN"
+  for w in m n o; do close_window $w; done
+  expect_gone "$root: after the windows of three sessions closed"
+done
+mv "$TMP/runuser.away" "$TMP/runuser"
+RUN="$USER_RUN/mirel"
+
+# Stand-in dialog programs: each notes its locale and text, then exits with the status
+# given in $STATE/<name>.status (0 without one).
 mkdir -p "$TMP/dialog"
-cat >"$TMP/dialog/zenity" <<'DIALOG'
+for program in zenity kdialog notify-send; do
+  cat >"$TMP/dialog/$program" <<'DIALOG'
 #!/bin/bash
-printf '%s\n' "$@" >"$STATE/dialog"
+name=$(basename "$0")
+{ echo "LC_ALL=${LC_ALL:-}"; printf '%s\n' "$@"; } >>"$STATE/$name.shown"
+exit "$(cat "$STATE/$name.status" 2>/dev/null || echo 0)"
 DIALOG
-chmod +x "$TMP/dialog/zenity"
+  chmod +x "$TMP/dialog/$program"
+done
+DIALOGS=(-u LANG -u LC_ALL -u LC_CTYPE PATH="$TMP/dialog:$PATH" DISPLAY=:99)
+shown() { cat "$STATE"/*.shown 2>/dev/null; }
+# shellcheck disable=SC2317
+shown_by() { [ -s "$STATE/$1.shown" ]; }
+
+echo "# a bad setting: the reason shown, no window, no server; without a locale"
 printf 'apertium = off\nupstream = ftp://nowhere\n' >"$XDG_CONFIG_HOME/mirel/sites.conf"
-rm -f "$STATE"/d.*
-PATH="$TMP/dialog:$PATH" DISPLAY=:99 "$BIN/mirel-launch" d 2>"$TMP/bad.err"
-status=$?
-[ "$status" = 1 ] || fail "a failed start ended with status $status"
-[ -e "$STATE/d.pid" ] && fail "a window opened without a server"
-grep -q 'upstream address must read http://host:port: ftp://nowhere' "$STATE/dialog" ||
-  fail "the dialog does not give the reason: $(cat "$STATE/dialog" 2>/dev/null)"
-grep -q "$LOG" "$STATE/dialog" || fail "the dialog does not name the log"
-grep -q 'ftp://nowhere' "$TMP/bad.err" || fail "stderr does not give the reason"
-expect_gone "after a failed start"
+for zenity in 0 255; do
+  rm -f "$STATE"/d.* "$STATE"/*.shown
+  echo "$zenity" >"$STATE/zenity.status"
+  env "${DIALOGS[@]}" "$BIN/mirel-launch" d 2>"$TMP/bad.err"
+  status=$?
+  [ "$status" = 1 ] || fail "a failed start ended with status $status"
+  [ -e "$STATE/d.pid" ] && fail "a window opened without a server"
+  by=zenity
+  [ "$zenity" = 0 ] || by=kdialog
+  grep -q 'upstream address must read http://host:port: ftp://nowhere' "$STATE/$by.shown" ||
+    fail "zenity $zenity: $by does not give the reason: $(shown)"
+  grep -q "$LOG" "$STATE/$by.shown" || fail "zenity $zenity: $by does not name the log"
+  grep -qi '^LC_ALL=.*utf-\?8' "$STATE/$by.shown" || fail "$by ran without a UTF-8 locale"
+  [ "$(cat "$STATE"/*.shown | grep -c '^LC_ALL=')" = "$((zenity == 0 ? 1 : 2))" ] ||
+    fail "zenity $zenity: not one dialog after another until one succeeds: $(shown)"
+  grep -q 'ftp://nowhere' "$TMP/bad.err" || fail "stderr does not give the reason"
+  expect_gone "after a failed start"
+done
+rm -f "$STATE/zenity.status"
+
+echo "# the real zenity on a display, without a locale: the failure dialog opens"
+# shellcheck disable=SC2317
+zenity_window() { xwininfo -display "$display" -root -tree 2>/dev/null | grep -q 'Mirel.*"Zenity"'; }
+if command -v Xvfb >/dev/null && command -v zenity >/dev/null && command -v xwininfo >/dev/null; then
+  Xvfb -displayfd 3 -nolisten tcp 3>"$TMP/display" 2>/dev/null &
+  xvfb=$!
+  until_true 30 test -s "$TMP/display" || fail "Xvfb did not start"
+  display=":$(cat "$TMP/display")"
+  env -u LANG -u LC_ALL -u LC_CTYPE -u LANGUAGE DISPLAY="$display" "$BIN/mirel-launch" z 2>/dev/null &
+  shown_at=$!
+  until_true 60 zenity_window || fail "zenity showed no dialog without a locale"
+  # The launcher first: a dialog that ends otherwise than by its button passes the text on.
+  dialog=$(pgrep -P "$shown_at" zenity)
+  kill "$shown_at"
+  wait "$shown_at"
+  [ -z "$dialog" ] || kill "$dialog"
+  kill "$xvfb"
+  wait "$xvfb" 2>/dev/null
+else
+  echo "(skipped: Xvfb, zenity or xwininfo is not installed)"
+fi
+
+echo "# a settings file with a key that others can read: shown once"
+printf 'apertium = off\ndeepl-key = k3y-value\n' >"$XDG_CONFIG_HOME/mirel/sites.conf"
+chmod 644 "$XDG_CONFIG_HOME/mirel/sites.conf"
+for round in first again; do
+  rm -f "$STATE"/*.shown
+  open_window w "${DIALOGS[@]}"
+  window_port w >/dev/null
+  if [ "$round" = first ]; then
+    until_true 15 shown_by zenity || fail "the readable key file was not shown"
+    { grep -q "$XDG_CONFIG_HOME/mirel/sites.conf holds deepl-key" "$STATE/zenity.shown" &&
+      grep -q 'chmod 600' "$STATE/zenity.shown"; } || fail "the notice lacks the file or the fix: $(shown)"
+    grep -q k3y-value "$STATE/zenity.shown" && fail "the notice shows the key"
+  else
+    sleep 1
+    [ -z "$(shown)" ] || fail "the readable key file was shown twice: $(shown)"
+  fi
+  close_window w
+  expect_gone "after the key file's window ($round)"
+done
+
+echo "# a server that keeps crashing: the user told, the next window gets it on its port"
+printf 'apertium = off\n' >"$XDG_CONFIG_HOME/mirel/sites.conf"
+rm -f "$STATE"/*.shown
+open_window h "${DIALOGS[@]}"
+port=$(window_port h)
+for crash in 1 2 3; do
+  until_true 15 answers "$port" || fail "crash $crash: the server is not back on port $port"
+  pkill -KILL -f "^$BIN/mirel-sites "
+done
+until_true 15 shown_by zenity || fail "the user was not told that the server gave up"
+grep -q "$LOG" "$STATE/zenity.shown" || fail "the notice does not name the log: $(shown)"
+answers "$port" && fail "the server came back after three quick crashes"
+open_window j
+[ "$(window_port j)" = "$port" ] || fail "the next window got another port than the open one"
+expect_served "after a new window asked for the server" "$port"
+for w in h j; do close_window $w; done
+expect_gone "after the windows of the crashing server closed"
 
 echo "# the log moves to sites.log.1 beyond its bound"
 printf 'apertium = off\n' >"$XDG_CONFIG_HOME/mirel/sites.conf"

@@ -14,7 +14,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/mman.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace mirel::siteserver;
 using namespace std::chrono_literals;
@@ -121,6 +127,54 @@ TEST(ProcessTree, MemoryOfAProcessAndAllBelowIt)
     EXPECT_EQ(treeRssKiB(processes, 10), 123);
     EXPECT_EQ(treeRssKiB(processes, 99), 0);
     EXPECT_GT(treeRssKiB(readProcesses(), ::getpid()), 0);
+    // smaps_rollup sums its mappings in one Pss line; smaps has one a mapping.
+    EXPECT_EQ(pssInSmaps("00400000-ffff [rollup]\nRss:  900 kB\nPss:  120 kB\n"
+                         "Pss_Anon:  100 kB\nPss_File:  20 kB\n"),
+              120);
+    EXPECT_EQ(pssInSmaps("7f00-7f10 r-xp /usr/bin/lt-proc\nPss: 8 kB\nPss_Dirty: 0 kB\n"
+                         "7f20-7f30 rw-p\nPss:                 32 kB"),
+              40);
+}
+
+TEST(ProcessTree, PagesSharedManyTimesCountOnceInTheWatchdogsMeasure)
+{
+    // A child maps one file many times and reads it through every mapping, as pipelines
+    // map the same programs and data: resident sizes add up each time, used memory not.
+    constexpr size_t size = 16 << 20;
+    constexpr int maps = 24;
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("shared").toStdString();
+    std::ofstream(file, std::ios::binary) << std::string(size, 'x');
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        unsigned sum = 0;
+        for (int i = 0; i < maps && fd >= 0; ++i) {
+            const auto *bytes = static_cast<const unsigned char *>(
+                ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0));
+            for (size_t at = 0; bytes != MAP_FAILED && at < size; at += 4096)
+                sum += bytes[at];
+        }
+        [[maybe_unused]] const auto written = ::write(ready[1], &sum, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    const bool mapped = ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    const long rss = treeRssKiB(readProcesses(), child);
+    const long used = treePssKiB(child);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(mapped);
+    const long fileKiB = size / 1024;
+    EXPECT_GE(rss, maps * fileKiB * 9 / 10);
+    EXPECT_GE(used, fileKiB * 9 / 10);
+    EXPECT_LT(used, rss / 4) << "resident " << rss << " KiB";
 }
 
 TEST(RecentPairsTest, LatestFirstKeptAcrossRuns)
@@ -207,10 +261,32 @@ TEST(ApertiumBroken, TheFailedPairsAreNamedWithTheirReason)
     apy.failPair("rus|ukr");
     ApertiumOptions options;
     options.probe = true;
+    options.trialPause = 100ms;
     ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
     backend.start();
     ASSERT_TRUE(within(5s, [&backend] { return !backend.brokenPairs().empty(); }));
     EXPECT_EQ(backend.brokenPairs(),
               std::vector<std::string>{"rus|ukr: apertium answered 503: internal error"});
     EXPECT_EQ(backend.offers({"en", "es"}), Offer::Yes);
+}
+
+TEST(ApertiumBroken, APairNotTriedYetThatFailsIsTriedAndNotServed)
+{
+    // The pairs tried first keep rus|ukr's own trial minutes away.
+    std::vector<std::pair<std::string, std::string>> listed{{"rus", "ukr"}};
+    for (const char *to : {"afr", "bel", "cat", "deu", "fra", "glg", "ita", "nld", "por", "spa"})
+        listed.emplace_back("eng", to);
+    FakeService apy{FakeService::Kind::Apy, apyPairList(listed)};
+    apy.failPair("rus|ukr");
+    ApertiumOptions options;
+    options.probe = true;
+    ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
+    backend.start();
+    ASSERT_TRUE(backend.waitKnown(Clock::now() + 5s));
+    EXPECT_TRUE(backend.brokenPairs().empty());
+    const Translation early = backend.translate("Привет", {"ru", "uk"}, Clock::now() + 5s);
+    EXPECT_EQ(early.outcome, Translation::Outcome::Unsupported);
+    EXPECT_EQ(early.status, 501) << early.reason;
+    EXPECT_EQ(backend.offers({"ru", "uk"}), Offer::No);
+    EXPECT_EQ(backend.translate("Hello", {"en", "es"}, Clock::now() + 5s).status, 200);
 }

@@ -2,6 +2,7 @@
 // locale, its error line when it cannot start, healed after kill -9, and its text made
 // clean (marks, Serbian in Cyrillic).
 #include "sites/apertium/ApertiumBackend.h"
+#include "sites/apertium/ApyLog.h"
 #include "sites/apertium/ApySupervisor.h"
 #include "sites/http/BoundedHttp.h"
 
@@ -76,12 +77,22 @@ TEST_F(RealApy, StartsFromAPythonEnvironmentWithoutALocaleAndComesBackAfterKill)
     EXPECT_NE(supervisor.pid(), first);
 }
 
-TEST_F(RealApy, AnApyThatCannotStartSaysWhyInItsOwnWords)
+TEST_F(RealApy, AnApyThatCannotStartSaysWhyInItsOwnWordsAndItsLogIsKept)
 {
     options.interpreter = dir.filePath("venv/bin/python3").toStdString();
+    options.logLimit = 100;
+    std::ofstream(options.log) << "an earlier run's last line\n";
     ApyProcess apy(options);
-    EXPECT_EQ(apy.start(Clock::now() + 10s),
-              "APy ended at start (exit 1: No module named tornado)");
+    for (int start = 0; start < 5; ++start)
+        EXPECT_EQ(apy.start(Clock::now() + 10s),
+                  "APy ended at start (exit 1: No module named tornado)");
+    // Appended until beyond its bound, then moved aside once and started afresh.
+    std::filesystem::path old = options.log;
+    old += ".1";
+    const std::string kept = textFrom(old, 0);
+    EXPECT_EQ(kept.rfind("an earlier run's last line\nNo module named tornado\n", 0), 0u) << kept;
+    EXPECT_GT(kept.size(), 100u);
+    EXPECT_LE(textFrom(options.log, 0).size(), 100u);
 }
 
 TEST_F(RealApy, MarkedWordsAndSerbianInCyrillic)

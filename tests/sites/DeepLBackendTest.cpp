@@ -43,7 +43,7 @@ public:
                 {"language":"EN-US","name":"English (American)"},{"language":"JA","name":"Japanese"},
                 {"language":"KO","name":"Korean"},{"language":"PT-BR","name":"Portuguese (Brazilian)"},
                 {"language":"PT-PT","name":"Portuguese"},{"language":"ZH","name":"Chinese (simplified)"},
-                {"language":"ZH-HANS","name":"Chinese (simplified)"}])j",
+                {"language":"ZH-HANS","name":"Chinese (simplified)"},{"language":"CA","name":"Catalan"}])j",
                             "application/json");
         });
         http.server().Post("/v2/translate", [this](const auto &req, auto &res) {
@@ -301,4 +301,27 @@ TEST_F(DeepLInTheServer, TranslatesAndHandsOverWhenItsQuotaIsSpent)
     EXPECT_EQ(by.rfind("deepl failed (503) ", 0), 0u) << by;
     EXPECT_NE(by.find(", glossary "), std::string::npos) << by;
     EXPECT_EQ((by + res->body).find("5b1d7a4e"), std::string::npos);
+}
+
+TEST_F(DeepL, ABetaLanguageIsAskedForWithTheBetaFlagOnly)
+{
+    for (const auto &[code, beta] : std::initializer_list<std::pair<const char *, bool>>{
+             {"CA", true}, {"HI", true}, {"YUE", true}, {"EN-US", false}, {"ZH-HANT", false}})
+        EXPECT_EQ(deeplBetaLanguage(code), beta) << code;
+    struct Row
+    {
+        const char *to;
+        const char *text;
+        bool flag;
+    };
+    for (const Row &row : {Row{"ca", "CA:你好", true}, Row{"en", "EN-US:你好", false}}) {
+        const Translation t = deepl.translate("你好", {"zh-CN", row.to}, Clock::now() + 5s);
+        EXPECT_EQ(t.text, row.text) << t.reason;
+        const QJsonObject sent =
+            QJsonDocument::fromJson(QByteArray::fromStdString(fake.bodies().back())).object();
+        EXPECT_EQ(sent.contains(u"enable_beta_languages"), row.flag) << row.to;
+        if (row.flag) {
+            EXPECT_EQ(sent.value(u"enable_beta_languages"), QJsonValue(true));
+        }
+    }
 }

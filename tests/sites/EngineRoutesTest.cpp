@@ -2,6 +2,7 @@
 #include "SiteServerFixture.h"
 
 #include "sites/core/GbkCodec.h"
+#include "sites/core/ValidUtf8.h"
 
 using mirel::siteserver::gbkToUtf8;
 using mirel::siteserver::utf8ToGbk;

@@ -81,10 +81,11 @@ void FakeVendor::translateWith(Translate translate)
     m_translate = std::move(translate);
 }
 
-void FakeVendor::refuse(std::string code)
+void FakeVendor::refuse(std::string code, int times)
 {
     const std::lock_guard lock(m_mutex);
     m_refusal = std::move(code);
+    m_refusals = times;
 }
 
 std::vector<FakeVendor::Request> FakeVendor::requests() const
@@ -114,6 +115,8 @@ std::string FakeVendor::answer(const httplib::Params &fields, int &status) const
         const std::lock_guard lock(m_mutex);
         translate = m_translate;
         refusal = m_refusal;
+        if (m_refusals > 0 && --m_refusals == 0)
+            m_refusal.clear();
     }
     const std::string text = field(fields, "q");
     switch (m_kind) {

@@ -31,9 +31,10 @@ public:
     // How a text is translated: Baidu line by line, the others the whole text. By
     // default "<" + text + ">".
     void translateWith(Translate translate);
-    // Every request is refused: Baidu's error_code, Youdao's errorCode (with HTTP 200),
-    // or for Google the HTTP status of a documented error. Empty: answer again.
-    void refuse(std::string code);
+    // Every request is refused (or only the next `times`): Baidu's error_code, Youdao's
+    // errorCode (with HTTP 200), or for Google the HTTP status of a documented error.
+    // Empty: answer again.
+    void refuse(std::string code, int times = -1);
 
     struct Request
     {
@@ -54,6 +55,7 @@ private:
     int m_port = 0;
     mutable std::mutex m_mutex;
     Translate m_translate;
-    std::string m_refusal;
+    mutable std::string m_refusal; // taken by answer(), which counts the refused ones
+    mutable int m_refusals = -1;   // requests still refused; -1: all
     std::vector<Request> m_requests;
 };

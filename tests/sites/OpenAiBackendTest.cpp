@@ -1,7 +1,8 @@
 // An OpenAI-compatible chat endpoint against a fake written from the documented request
-// and answer (OpenAI's, Ollama's and llama.cpp's): the path, the model, temperature 0, no
-// stream, the Bearer header only with a key, a reasoning block dropped, line breaks kept,
-// the two error shapes, and a slow model that leaves the next backend time to answer.
+// and answer (OpenAI's, Ollama's and llama.cpp's): the path, the model, a temperature only
+// when set, no stream, the Bearer header only with a key, a reasoning block dropped, an
+// answer cut at the token limit refused, line breaks kept, the two error shapes, and a
+// slow model that leaves the next backend time to answer.
 #include "FakeHttpServer.h"
 #include "ScriptedServer.h"
 #include "SiteServerFixture.h"
@@ -23,9 +24,10 @@ using namespace std::chrono_literals;
 namespace {
 
 // POST /v1/chat/completions for the model "qwen3:8b". It refuses a request that does not
-// look as documented with 400, answers a wrong key with 401 and an unknown model with
-// 404, each in OpenAI's error shape; its answer is the content it was given, or the
-// error it was told to give.
+// look as documented with 400, and by default one holding a temperature as OpenAI's
+// reasoning models do; it answers a wrong key with 401 and an unknown model with 404, each
+// in OpenAI's error shape; its answer is the content it was given (with the finish reason
+// given), or the error it was told to give.
 class FakeChat
 {
 public:
@@ -46,8 +48,12 @@ public:
                 return error(401, "Incorrect API key provided: " + auth);
             if (body.value(u"model").toString() != u"qwen3:8b")
                 return error(404, "model not found, try pulling it first");
-            if (body.value(u"temperature") != QJsonValue(0) ||
-                body.value(u"stream") != QJsonValue(false) ||
+            if (body.contains(u"temperature") && !m_temperatureTaken)
+                return error(
+                    400, "Unsupported value: 'temperature' does not support " +
+                             QString::number(body.value(u"temperature").toDouble()).toStdString() +
+                             " with this model. Only the default (1) value is supported.");
+            if (body.value(u"stream") != QJsonValue(false) ||
                 body.value(u"messages").toArray().size() != 2)
                 return error(400, "unexpected request");
             if (m_delay.count())
@@ -63,7 +69,7 @@ public:
                 QJsonDocument(
                     QJsonObject{{"choices", QJsonArray{QJsonObject{{"index", 0},
                                                                    {"message", message},
-                                                                   {"finish_reason", "stop"}}}}})
+                                                                   {"finish_reason", m_finish}}}}})
                     .toJson()
                     .toStdString(),
                 "application/json");
@@ -84,6 +90,17 @@ public:
         m_status = status;
         m_failure = std::move(body);
     }
+    void finish(const QString &reason)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_finish = reason;
+    }
+    // A model that takes a temperature.
+    void takeTemperature()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_temperatureTaken = true;
+    }
     void delay(std::chrono::milliseconds time)
     {
         const std::lock_guard lock(m_mutex);
@@ -100,6 +117,8 @@ private:
     std::string m_key;
     mutable std::mutex m_mutex;
     QString m_answer;
+    QString m_finish = QStringLiteral("stop");
+    bool m_temperatureTaken = false;
     int m_status = 200;
     std::string m_failure;
     std::chrono::milliseconds m_delay{0};
@@ -135,6 +154,9 @@ TEST(OpenAiAnswer, AReasoningBlockAndTheBlanksAroundAreNotTheTranslation)
         {"<think>\nzh to en...\n</think>\n\nHello", "Hello"},
         {"  <think></think>Hello", "Hello"},
         {"Hello <think>x</think>", "Hello <think>x</think>"},
+        {"The user wants English.\n</think>\n\nHello", "Hello"},
+        {"</think>Hello", "Hello"},
+        {"reasoning cut off</think>", std::nullopt},
         {"<think>ran out of tokens", std::nullopt},
         {"<think>x</think>\n", std::nullopt},
         {"", std::nullopt},
@@ -152,6 +174,73 @@ TEST(OpenAiInstruction, NamesBothLanguagesInEnglish)
               "break and blank line where the text has one.");
     EXPECT_NE(translationInstruction("zh-CN", "ja").find("from Simplified Chinese into Japanese"),
               std::string::npos);
+}
+
+TEST(OpenAiTuning, TemperatureAndPieceSizeFromTheSettings)
+{
+    using Setting = std::optional<std::string>;
+    struct Row
+    {
+        Setting temperature, pieceBytes;
+        std::optional<double> taken;
+        size_t bytes;
+        const char *error;
+    };
+    const Row rows[] = {
+        {std::nullopt, std::nullopt, std::nullopt, 1500, ""},
+        {"", "", std::nullopt, 1500, ""},
+        {"0", "4000", 0.0, 4000, ""},
+        {"0.3", "200", 0.3, 200, ""},
+        {"2.5", std::nullopt, std::nullopt, 0,
+         "openai-temperature must be a number from 0 to 2: 2.5"},
+        {"warm", std::nullopt, std::nullopt, 0,
+         "openai-temperature must be a number from 0 to 2: warm"},
+        {std::nullopt, "199", std::nullopt, 0,
+         "openai-piece-bytes must be a number of bytes, at least 200: 199"},
+        {std::nullopt, "4k", std::nullopt, 0,
+         "openai-piece-bytes must be a number of bytes, at least 200: 4k"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.temperature.value_or("-") + " " + row.pieceBytes.value_or("-"));
+        try {
+            const OpenAiTuning tuning = openAiTuning(row.temperature, row.pieceBytes);
+            EXPECT_EQ(tuning.temperature, row.taken);
+            EXPECT_EQ(tuning.pieceBytes, row.bytes);
+            EXPECT_STREQ("", row.error);
+        } catch (const std::invalid_argument &e) {
+            EXPECT_STREQ(e.what(), row.error);
+        }
+    }
+}
+
+TEST(OpenAi, ATemperatureIsSentOnlyWhenSet)
+{
+    FakeChat fake; // refuses any temperature, as reasoning models do
+    const OpenAiBackend plain(fake.base(), "qwen3:8b", "");
+    const Translation t = translate(plain, "你好");
+    EXPECT_EQ(t.text, "你好") << t.reason;
+    EXPECT_FALSE(fake.requests().back().contains(u"temperature"));
+
+    const OpenAiBackend tuned(fake.base(), "qwen3:8b", "", openAiTuning("0.3", std::nullopt));
+    EXPECT_EQ(translate(tuned, "你好").reason,
+              "openai answered 400: Unsupported value: 'temperature' does not support 0.3 with "
+              "this model. Only the default (1) value is supported.");
+    fake.takeTemperature();
+    EXPECT_EQ(translate(tuned, "你好").text, "你好");
+    EXPECT_EQ(fake.requests().back().value(u"temperature"), QJsonValue(0.3));
+}
+
+TEST(OpenAi, AnAnswerCutAtTheTokenLimitIsNoTranslation)
+{
+    FakeChat fake;
+    const OpenAiBackend backend(fake.base(), "qwen3:8b", "");
+    fake.finish(QStringLiteral("length"));
+    const Translation t = translate(backend, "我喜欢读书。");
+    EXPECT_EQ(t.outcome, Translation::Outcome::Failed);
+    EXPECT_EQ(t.status, 502);
+    EXPECT_EQ(t.text, "");
+    EXPECT_EQ(t.reason, "openai: the answer was cut at the model's token limit (finish_reason "
+                        "length); a smaller openai-piece-bytes helps");
 }
 
 TEST(OpenAi, OffersEveryPairOfTwoKnownLanguages)
@@ -193,8 +282,15 @@ TEST(OpenAi, LinesComeBackAsTheSourceWritesThem)
     for (int i = 0; i < 300; ++i)
         passage += "第" + std::to_string(i) + "句话在这里。\n";
     const Translation t = translate(backend, passage);
-    EXPECT_GT(fake.requests().size(), 2u); // over 4,000 bytes: cut at line ends
     EXPECT_TRUE(t.text == passage);
+    // Cut at line ends into pieces of at most 1,500 bytes, or as many as set.
+    const auto sent = fake.requests();
+    EXPECT_GE(sent.size(), passage.size() / 1500);
+    for (const QJsonObject &request : sent)
+        EXPECT_LE(request.value(u"messages")[1][u"content"].toString().toUtf8().size(), 1500);
+    const OpenAiBackend larger(fake.base(), "qwen3:8b", "", openAiTuning(std::nullopt, "4000"));
+    EXPECT_TRUE(translate(larger, passage).text == passage);
+    EXPECT_EQ(fake.requests().size() - sent.size(), passage.size() / 4000 + 1);
 }
 
 TEST(OpenAi, ErrorsInBothShapesAreShortReasonsWithoutTheKey)
@@ -229,6 +325,28 @@ TEST(OpenAi, ErrorsInBothShapesAreShortReasonsWithoutTheKey)
     EXPECT_EQ(translate(wrongKey, "你好").reason, "openai refused the key (401)");
 }
 
+TEST(OpenAi, TheStatusFollowsTheAccountsLastAnswer)
+{
+    FakeChat fake("sk-test-key");
+    const OpenAiBackend backend(fake.base(), "qwen3:8b", "sk-test-key");
+    const OpenAiBackend wrongKey(fake.base(), "qwen3:8b", "sk-wrong");
+    EXPECT_EQ(backend.reach(), Reach::Known);
+    translate(wrongKey, "你好");
+    EXPECT_EQ(wrongKey.reach(), Reach::Refused);
+    const std::pair<const char *, Reach> rows[] = {
+        {R"({"error":{"message":"You exceeded your current quota","code":"insufficient_quota"}})",
+         Reach::Exhausted},
+        {R"({"error":{"message":"Rate limit reached","code":"rate_limit_exceeded"}})",
+         Reach::Exhausted}, // a passing limit leaves the state as it was
+        {"", Reach::Known},
+    };
+    for (const auto &[body, reach] : rows) {
+        fake.fail(429, body);
+        translate(backend, "你好");
+        EXPECT_EQ(backend.reach(), reach) << body;
+    }
+}
+
 TEST(OpenAi, ASlowModelLeavesTheNextBackendTimeWithinTheLimit)
 {
     FakeChat fake;
@@ -255,7 +373,7 @@ TEST(OpenAiWire, TheChatRequestAsItLeaves)
     const QByteArray sent =
         R"({"messages":[{"content":")" +
         QByteArray::fromStdString(translationInstruction("zh-CN", "ja")) +
-        R"(","role":"system"},{"content":"你好","role":"user"}],"model":"llama3","stream":false,"temperature":0})";
+        R"(","role":"system"},{"content":"你好","role":"user"}],"model":"llama3","stream":false})";
     const QByteArray expected = "POST /v1/chat/completions HTTP/1.1\r\n"
                                 "Accept: application/json\r\n"
                                 "Content-Length: " +

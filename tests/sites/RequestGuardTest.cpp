@@ -6,6 +6,7 @@
 using mirel::siteserver::Endpoint;
 using mirel::siteserver::isOwnHost;
 using mirel::siteserver::isOwnOrigin;
+using mirel::siteserver::isOwnPeer;
 using mirel::siteserver::socketOwner;
 
 TEST(RequestGuard, OwnHostIsLoopbackWithThePort)
@@ -54,6 +55,27 @@ TEST(RequestGuard, SocketOwnerFindsTheClientsRow)
     EXPECT_EQ(socketOwner(table, {"127.0.0.1", 40001}, {"127.0.0.1", 8765}), 1002u);
     EXPECT_EQ(socketOwner(table, {"127.0.0.1", 40002}, {"127.0.0.1", 8765}), std::nullopt);
     EXPECT_EQ(socketOwner("garbage\n", {"127.0.0.1", 40000}, {"127.0.0.1", 8765}), std::nullopt);
+}
+
+TEST(RequestGuard, OnlyTheServersOwnUsersPeerIsServed)
+{
+    struct Row
+    {
+        std::optional<unsigned> owner;
+        unsigned self;
+        bool served;
+    };
+    const Row rows[] = {
+        {1000u, 1000, true},         // the own user
+        {0u, 0, true},               // root's own server
+        {1001u, 1000, false},        // a second user on the same desktop
+        {0u, 1000, false},           // root's process to a user's server
+        {std::nullopt, 1000, false}, // the owner could not be found
+        {std::nullopt, 0, false},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(isOwnPeer(row.owner, row.self), row.served)
+            << row.owner.value_or(99999) << " " << row.self;
 }
 
 using RequestGuardServer = SiteServerFixture;

@@ -1,6 +1,7 @@
 #include "sites/core/DataFile.h"
 #include "sites/http/BoundedHttp.h"
 #include "sites/local/GlossaryRows.h"
+#include "sites/setup/CommandLine.h"
 #include "sites/setup/SettingsFileCheck.h"
 #include "sites/setup/SitesSettings.h"
 
@@ -130,4 +131,86 @@ TEST(SitesSettings, AKeyInAFileOthersCanReadIsWarnedAboutWithoutItsValue)
             EXPECT_NE(warning.find("chmod 600 " + file.string()), std::string::npos) << warning;
         }
     }
+}
+
+TEST(CommandLine, SettingsAreOptionsButKeysComeFromFiles)
+{
+    const std::filesystem::path conf = "/home/u/.config/mirel/sites.conf";
+    using Args = std::vector<std::string>;
+    const auto given = [](const CommandLine &line) {
+        std::string text;
+        for (const auto &[name, value] : line.given.values)
+            text += name + "=" + value + ";";
+        for (const auto &[name, file] : line.secretFiles)
+            text += name + "<" + file.string() + ";";
+        return text;
+    };
+    struct Row
+    {
+        Args args;
+        std::string settings; // what is given, or "wrong", or the refusal
+    };
+    const Row rows[] = {
+        {{"8765", "--apertium", "off", "--deepl-url", "http://x/v2/translate", "--quiet"},
+         "apertium=off;deepl-url=http://x/v2/translate;"},
+        {{"0", "--deepl-key-file", "/run/k", "--api-key-file", "k2"},
+         "deepl-key</run/k;api-key<k2;"},
+        {{"8765", "--deepl-key", "s3cr3t:fx"},
+         "--deepl-key on the command line would show the key to every user (ps); put "
+         "\"deepl-key = ...\" in /home/u/.config/mirel/sites.conf (chmod 600), or give "
+         "--deepl-key-file FILE with the key in FILE"},
+        {{"8765", "--apertium", "off", "--api-key"},
+         "--api-key on the command line would show the key to every user (ps); put \"api-key = "
+         "...\" in /home/u/.config/mirel/sites.conf (chmod 600), or give --api-key-file FILE "
+         "with the key in FILE"},
+        {{"8765", "--deepl-url-file", "/run/k"}, "wrong"},
+        {{"8765", "--deepl-key-file"}, "wrong"},
+        {{"8765", "--apertium"}, "wrong"},
+        {{"87x"}, "wrong"},
+        {{"65536"}, "wrong"},
+        {{}, "wrong"},
+    };
+    for (const Row &row : rows) {
+        const CommandLine line = parseCommandLine(row.args, conf);
+        SCOPED_TRACE(row.settings);
+        const std::string got =
+            line.wrong ? "wrong" : (line.refusal.empty() ? given(line) : line.refusal);
+        EXPECT_EQ(got, row.settings);
+        EXPECT_EQ(line.refusal.find("s3cr3t"), std::string::npos);
+    }
+    const CommandLine line =
+        parseCommandLine({"0", "--no-settings", "--busy", "--data", "d"}, conf);
+    EXPECT_TRUE(!line.readSettings && line.relayBusy && line.data == "d" && !line.wrong);
+    EXPECT_TRUE(parseCommandLine({"8765", "--deepl-key", "k", "--help"}, conf).help);
+}
+
+TEST(CommandLine, AKeyFileHoldsTheKeyOnOneLine)
+{
+    const QTemporaryDir dir;
+    struct Row
+    {
+        const char *text;
+        const char *key; // or the error after "file: "
+    };
+    const Row rows[] = {
+        {"s3cr3t:fx\n", "s3cr3t:fx"},
+        {"  s3cr3t key \r\n\n", "s3cr3t key"},
+        {"s3cr3t", "s3cr3t"},
+        {"\n \n", "is empty; it should hold the key on one line"},
+        {"s3cr3t\nother\n", "holds more than one line; it should hold the key alone"},
+    };
+    for (const Row &row : rows) {
+        const auto file = writeFile(dir, "key", row.text);
+        std::string got;
+        try {
+            got = readSecretFile(file);
+        } catch (const DataFileError &e) {
+            got = e.what();
+            EXPECT_EQ(got.rfind(file.string() + ": ", 0), 0u);
+            got = got.substr(file.string().size() + 2);
+        }
+        EXPECT_EQ(got, row.key) << row.text;
+    }
+    EXPECT_EQ(errorOf([&] { readSecretFile(dir.filePath(QStringLiteral("none")).toStdString()); }),
+              dir.filePath(QStringLiteral("none")).toStdString() + ": cannot be read");
 }

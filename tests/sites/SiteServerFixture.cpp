@@ -3,10 +3,11 @@
 void SiteServerFixture::start(mirel::siteserver::SiteOptions options, bool waitForLists)
 {
     shutDown();
+    keepKeylessLocal(options.services);
     m_server = std::make_unique<mirel::siteserver::SiteServer>(options);
     // The services' lists are read in the background; most tests want them read.
     if (waitForLists)
-        m_server->gateway().waitListsKnown(mirel::siteserver::Clock::now() +
+        m_server->gateway()->waitListsKnown(mirel::siteserver::Clock::now() +
                                            std::chrono::seconds(5));
     m_port = m_server->bind(0);
     ASSERT_GT(m_port, 0);
@@ -72,4 +73,11 @@ std::string formValue(std::string_view bytes)
         }
     }
     return out;
+}
+
+void keepKeylessLocal(mirel::siteserver::SitesSettings &settings)
+{
+    for (const char *setting : {"google-web-url", "edge-url", "volcengine-web-url"})
+        if (!settings.get(setting))
+            settings.set(setting, "off");
 }

@@ -32,7 +32,7 @@ protected:
 
     std::string base() const { return "http://127.0.0.1:" + std::to_string(m_port); }
     int port() const { return m_port; }
-    const mirel::siteserver::TranslationGateway &gateway() const { return m_server->gateway(); }
+    const mirel::siteserver::TranslationGateway &gateway() const { return *m_server->gateway(); }
 
 private:
     std::unique_ptr<mirel::siteserver::SiteServer> m_server;
@@ -43,3 +43,7 @@ private:
 // Percent-encodes a form value the way the program does: bytes 0x21 to 0x7F stay, except
 // * # % < > [ ] & = +; everything else becomes %XX.
 std::string formValue(std::string_view bytes);
+
+// Turns off the keyless online services that a test leaves unset: no test text leaves the
+// machine, and a test has only the services it sets up.
+void keepKeylessLocal(mirel::siteserver::SitesSettings &settings);

@@ -1,17 +1,21 @@
 // Baidu, Youdao and Google Cloud against fakes written from their documentation: the
 // vendors' signature examples, whole request bodies, codes, errors, long passages, and
 // the services behind the window's engines through the site server.
+#include "FakeHttpServer.h"
 #include "FakeVendors.h"
 #include "SiteServerFixture.h"
 
 #include "config/Sites.h"
 #include "sites/services/BaiduBackend.h"
 #include "sites/services/GoogleCloudBackend.h"
+#include "sites/services/LibreTranslateBackend.h"
 #include "sites/services/YoudaoBackend.h"
 #include "translation/EngineRequest.h"
 #include "translation/ResultExtraction.h"
 
 #include <QCryptographicHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <chrono>
 
@@ -55,13 +59,24 @@ TEST(VendorSignatures, TheVendorsExamplesAndTheWrittenFormula)
     };
     for (const Row &row : rows)
         EXPECT_EQ(youdaoSignInput(row.q), row.input) << row.q;
-    const std::string written =
-        "app-1" + std::string("abcdefghij21lmnopqrstu") + "salt-1" + "1700000000" + "secret-1";
-    EXPECT_EQ(
-        youdaoSign({"app-1", "secret-1"}, "abcdefghijklmnopqrstu", "salt-1", "1700000000"),
-        QCryptographicHash::hash(QByteArray::fromStdString(written), QCryptographicHash::Sha256)
-            .toHex()
-            .toStdString());
+    // Digests computed once apart from this code (SHA-256 over app key, input, salt, time,
+    // secret), for a short text and one of 21 characters (63 bytes of UTF-8).
+    EXPECT_EQ(youdaoSign({"app-1", "secret-1"}, "apple", "salt-1", "1700000000"),
+              "9a590c8bdc2e0d9a8a1e02d69c78385dacc220b3a0a6ec37e5613584a19f2086");
+    EXPECT_EQ(youdaoSign({"app-1", "secret-1"}, "今天天气很好，我们去公园散步吧。明天再见吧",
+                         "salt-1", "1700000000"),
+              "b808f82b7130e9b83b7d3200f90c3fee85a1248b269e2eecb18ceed8379e774b");
+}
+
+TEST(YoudaoPassage, ALongTextIsSignedAsTheServiceChecksIt)
+{
+    FakeVendor fake(Kind::Youdao, "id-1", "key-1");
+    const YoudaoBackend youdao(endpointOf(fake), {"id-1", "key-1"});
+    const std::string text = "今天天气很好，我们去公园散步吧。明天再见吧！下周也一起去吧。";
+    const Translation t = youdao.translate(text, {"zh-CN", "en"}, Clock::now() + 3s);
+    EXPECT_EQ(t.text, "<" + text + ">") << t.reason;
+    ASSERT_EQ(fake.requests().size(), 1u);
+    EXPECT_EQ(field(fake.requests()[0], "q"), text);
 }
 
 TEST(VendorForms, WholeRequestBodies)
@@ -74,7 +89,7 @@ TEST(VendorForms, WholeRequestBodies)
                    "1700000000"),
         "q=abcdefghijklmnopqrstu&from=zh-CHS&to=en&appKey=app-1&salt=salt-1&sign=" +
             youdaoSign({"app-1", "secret-1"}, "abcdefghijklmnopqrstu", "salt-1", "1700000000") +
-            "&signType=v3&curtime=1700000000");
+            "&signType=v3&curtime=1700000000&strict=true");
     EXPECT_EQ(googleCloudForm("你好\n世界 & more+1~", "zh-CN", "en"),
               "q=%E4%BD%A0%E5%A5%BD%0A%E4%B8%96%E7%95%8C%20%26%20more%2B1~&source=zh-CN"
               "&target=en&format=text");
@@ -106,13 +121,19 @@ TEST(VendorCodes, TheWindowsLanguagesInEachVendorsCodes)
 }
 
 // One contract for the three: codes sent, the answer taken, refusals and failures that
-// never show the secret.
+// never show the secret, and how the account stands for the status page after each.
+struct Refusal
+{
+    const char *code; // the vendor's
+    int status;
+    Reach after;
+};
 struct VendorCase
 {
     const char *name;
     Kind kind;
-    const char *sourceField, *targetField, *source;     // how the vendor names zh-CN
-    std::vector<std::pair<const char *, int>> refusals; // vendor code -> status
+    const char *sourceField, *targetField, *source; // how the vendor names zh-CN
+    std::vector<Refusal> refusals;
 };
 
 class VendorContract : public testing::TestWithParam<VendorCase>
@@ -150,9 +171,12 @@ TEST_P(VendorContract, TranslatesWithTheVendorsCodes)
     ASSERT_EQ(fake.requests().size(), 1u);
     EXPECT_EQ(field(fake.requests()[0], GetParam().sourceField), GetParam().source);
     EXPECT_EQ(field(fake.requests()[0], GetParam().targetField), "en");
+    if (GetParam().kind == Kind::Youdao) {
+        EXPECT_EQ(field(fake.requests()[0], "strict"), "true");
+    }
 }
 
-TEST_P(VendorContract, RefusalsAndFailuresAreReportedWithoutTheSecret)
+TEST_P(VendorContract, AWrongSecretIsRefusedWithoutShowingIt)
 {
     const auto check = [](const Translation &t, int status) {
         EXPECT_EQ(t.outcome, Translation::Outcome::Failed);
@@ -161,13 +185,19 @@ TEST_P(VendorContract, RefusalsAndFailuresAreReportedWithoutTheSecret)
         EXPECT_FALSE(t.reason.empty());
     };
     // A wrong secret: the signature (or key) is refused.
-    check(backend("wrong")->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), 502);
+    const auto wrong = backend("wrong");
+    check(wrong->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), 502);
+    EXPECT_EQ(wrong->reach(), Reach::Refused);
     const auto service = backend("SeCrEt-1");
-    for (const auto &[code, status] : GetParam().refusals) {
-        SCOPED_TRACE(code);
-        fake.refuse(code);
-        check(service->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), status);
+    for (const Refusal &row : GetParam().refusals) {
+        SCOPED_TRACE(row.code);
+        fake.refuse(row.code);
+        check(service->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), row.status);
+        EXPECT_EQ(service->reach(), row.after);
     }
+    fake.refuse({});
+    EXPECT_EQ(service->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s).status, 200);
+    EXPECT_EQ(service->reach(), Reach::Known);
     // A service that is gone.
     std::optional<ServiceEndpoint> gone;
     {
@@ -177,27 +207,37 @@ TEST_P(VendorContract, RefusalsAndFailuresAreReportedWithoutTheSecret)
     check(backendAt(*gone, "SeCrEt-1")->translate("你好", {"zh-CN", "en"}, Clock::now() + 3s), 503);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Vendors, VendorContract,
-    testing::Values(VendorCase{"Baidu",
-                               Kind::Baidu,
-                               "from",
-                               "to",
-                               "zh",
-                               {{"54003", 503}, {"54004", 503}, {"58001", 502}, {"12345", 502}}},
-                    VendorCase{"Youdao",
-                               Kind::Youdao,
-                               "from",
-                               "to",
-                               "zh-CHS",
-                               {{"411", 503}, {"401", 503}, {"108", 502}, {"999", 502}}},
-                    VendorCase{"Google",
-                               Kind::Google,
-                               "source",
-                               "target",
-                               "zh-CN",
-                               {{"429", 503}, {"403", 502}, {"500", 503}}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vendors, VendorContract,
+                         testing::Values(VendorCase{"Baidu",
+                                                    Kind::Baidu,
+                                                    "from",
+                                                    "to",
+                                                    "zh",
+                                                    {{"54003", 503, Reach::Known},
+                                                     {"54004", 503, Reach::Exhausted},
+                                                     {"58001", 502, Reach::Exhausted},
+                                                     {"54001", 502, Reach::Refused},
+                                                     {"12345", 502, Reach::Refused}}},
+                                         VendorCase{"Youdao",
+                                                    Kind::Youdao,
+                                                    "from",
+                                                    "to",
+                                                    "zh-CHS",
+                                                    {{"411", 503, Reach::Known},
+                                                     {"412", 503, Reach::Known},
+                                                     {"303", 503, Reach::Known},
+                                                     {"401", 503, Reach::Exhausted},
+                                                     {"108", 502, Reach::Refused},
+                                                     {"999", 502, Reach::Refused}}},
+                                         VendorCase{"Google",
+                                                    Kind::Google,
+                                                    "source",
+                                                    "target",
+                                                    "zh-CN",
+                                                    {{"429", 503, Reach::Known},
+                                                     {"403", 502, Reach::Exhausted},
+                                                     {"500", 503, Reach::Exhausted}}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BaiduPassage, EmptyLinesIndentationAndLineBreaksComeBackInPlace)
 {
@@ -242,4 +282,135 @@ TEST(BaiduPassage, APassageItsRateCannotCarryInTimeFailsAtOnce)
     EXPECT_EQ(t.status, 503);
     EXPECT_LT(Clock::now() - began, 200ms);
     EXPECT_TRUE(fake.requests().empty());
+}
+
+TEST(BaiduRate, ARequestRefusedForTheRateIsAskedOnceMoreASecondLater)
+{
+    FakeVendor fake(Kind::Baidu, "id-1", "key-1");
+    const BaiduBackend baidu(endpointOf(fake), {"id-1", "key-1"}, 1000, 10ms);
+    struct Row
+    {
+        int refusals;
+        int status;
+        size_t requests;
+    };
+    for (const Row &row : {Row{1, 200, 2}, Row{2, 503, 2}}) {
+        SCOPED_TRACE(row.refusals);
+        const size_t before = fake.requests().size();
+        fake.refuse("54003", row.refusals);
+        const Translation t = baidu.translate("你好", {"zh-CN", "en"}, Clock::now() + 10s);
+        EXPECT_EQ(t.status, row.status) << t.reason;
+        const auto requests = fake.requests();
+        ASSERT_EQ(requests.size() - before, row.requests);
+        EXPECT_GE(requests.back().time - requests[before].time, 950ms);
+        if (row.status == 200) {
+            EXPECT_EQ(t.text, "<你好>");
+        }
+        fake.refuse({});
+    }
+    // No time for the pause: the refusal is the answer at once.
+    fake.refuse("54003");
+    const auto began = Clock::now();
+    EXPECT_EQ(baidu.translate("你好", {"zh-CN", "en"}, Clock::now() + 1200ms).status, 503);
+    EXPECT_LT(Clock::now() - began, 900ms);
+}
+
+TEST(BaiduAnswer, AnEmptyOrMissingTransResultIsNoTranslation)
+{
+    struct Row
+    {
+        const char *body;
+        int status;
+        const char *reason;
+    };
+    const Row rows[] = {
+        {R"({"from":"zh","to":"en","trans_result":[]})", 502,
+         "baidu: the answer's trans_result is empty"},
+        {R"({"from":"zh","to":"en"})", 502, "baidu: the answer has no trans_result"},
+        {R"({"trans_result":[{"src":"a"}]})", 502, "baidu: a trans_result entry has no dst"},
+        {R"({"error_code":"52000","trans_result":[{"src":"a","dst":"b"}]})", 200, ""},
+    };
+    for (const Row &row : rows) {
+        const BaiduLines lines = readBaiduAnswer({HttpReply::Failure::None, {}, 200, row.body});
+        EXPECT_EQ(lines.failure ? lines.failure->status : 200, row.status) << row.body;
+        EXPECT_EQ(lines.failure ? lines.failure->reason : "", row.reason);
+    }
+}
+
+TEST(BaiduTier, TheAdvancedTierTakesLongerPiecesMoreOften)
+{
+    const BaiduLimits standard = baiduLimits("");
+    EXPECT_EQ(standard.pieceLimit, 1000u);
+    EXPECT_EQ(standard.pace, 1200ms);
+    EXPECT_EQ(baiduLimits("standard").pace, 1200ms);
+    const BaiduLimits advanced = baiduLimits("advanced");
+    EXPECT_EQ(advanced.pieceLimit, 6000u);
+    EXPECT_EQ(advanced.measure, TextMeasure::Bytes);
+    EXPECT_EQ(advanced.pace, 120ms);
+    EXPECT_THROW(baiduLimits("premium"), std::invalid_argument);
+}
+
+// LibreTranslate's /translate as documented: {q, source, target, format, api_key} in,
+// {translatedText} or {error} out. It answers "<q>", or refuses a key other than its own
+// with 403 and a message that repeats it.
+TEST(LibreTranslatePassage, GoesInPiecesWithItsLinesKeptAndErrorsWithoutTheKey)
+{
+    FakeHttpServer http;
+    std::mutex mutex;
+    std::vector<std::string> seen;
+    http.server().Get("/languages", [](const auto &, auto &res) {
+        res.set_content(R"([{"code":"zh","name":"Chinese","targets":["en"]},)"
+                        R"({"code":"en","name":"English","targets":["zh"]}])",
+                        "application/json");
+    });
+    http.server().Post("/translate", [&](const auto &req, auto &res) {
+        const QJsonObject body =
+            QJsonDocument::fromJson(QByteArray::fromStdString(req.body)).object();
+        const std::string q = body.value(u"q").toString().toStdString();
+        const std::string key = body.value(u"api_key").toString().toStdString();
+        {
+            const std::lock_guard lock(mutex);
+            seen.push_back(q);
+        }
+        if (key != "LtKey-7") {
+            res.status = 403;
+            return res.set_content(R"({"error":"Invalid API key: )" + key + "\"}",
+                                   "application/json");
+        }
+        res.set_content(
+            QJsonDocument(QJsonObject{{"translatedText", QString::fromStdString("<" + q + ">")}})
+                .toJson()
+                .toStdString(),
+            "application/json");
+    });
+    http.start();
+    const auto address = *parseServiceAddress(http.address());
+    const LibreTranslateBackend upstream(address, "LtKey-7");
+    ASSERT_TRUE(upstream.waitListKnown(Clock::now() + 10s));
+
+    std::string passage = "  第一行。\r\n\r\n";
+    for (int i = 0; i < 300; ++i)
+        passage += "今天天气很好，我们去公园散步吧。\n";
+    const Translation t = upstream.translate(passage, {"zh-CN", "en"}, Clock::now() + 10s);
+    ASSERT_EQ(t.status, 200) << t.reason;
+    ASSERT_GT(seen.size(), 2u);
+    for (const std::string &q : seen) {
+        EXPECT_LE(QString::fromStdString(q).size(), qsizetype(LibreTranslateBackend::PieceLimit));
+        EXPECT_TRUE(trimPiece(q).core == q) << q; // the blanks around stay here
+    }
+    // Each piece's translation in its place, every blank and line break around it kept.
+    EXPECT_EQ(t.text.rfind("  <第一行。", 0), 0u);
+    EXPECT_TRUE(t.text.ends_with("吧。>\n"));
+    std::string bare = t.text;
+    std::erase_if(bare, [](char c) { return c == '<' || c == '>'; });
+    EXPECT_TRUE(bare == passage);
+    EXPECT_EQ(size_t(std::count(t.text.begin(), t.text.end(), '<')), seen.size());
+    EXPECT_EQ(upstream.reach(), Reach::Known);
+
+    const LibreTranslateBackend wrong(address, "WrongKey-8");
+    ASSERT_TRUE(wrong.waitListKnown(Clock::now() + 10s));
+    const Translation refused = wrong.translate("你好", {"zh-CN", "en"}, Clock::now() + 10s);
+    EXPECT_EQ(refused.status, 502);
+    EXPECT_EQ(refused.reason, "upstream refused the key or this address (403): Invalid API key: ***");
+    EXPECT_EQ(wrong.reach(), Reach::Refused);
 }

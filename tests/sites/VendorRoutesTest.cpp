@@ -42,6 +42,18 @@ TEST_F(VendorRoutes, VendorPagesAnswer)
     EXPECT_EQ(missing->status, 404);
 }
 
+TEST_F(VendorRoutes, VendorPageShowsSettingsWarningsEscaped)
+{
+    mirel::siteserver::SiteOptions options;
+    options.settingsWarnings = {"warning: /home/a<b>/sites.conf holds deepl-key; chmod 600"};
+    start(options);
+    const auto vendor = get("/201072928.html");
+    ASSERT_TRUE(vendor);
+    EXPECT_NE(vendor->body.find("/home/a&lt;b&gt;/sites.conf holds deepl-key; chmod 600"),
+              std::string::npos);
+    EXPECT_EQ(vendor->body.find("a<b>"), std::string::npos);
+}
+
 TEST_F(VendorRoutes, SpeechIsAValidShortWav)
 {
     const auto res = get("/translate_tts?tl=en&q=hello%20world");

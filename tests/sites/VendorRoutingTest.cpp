@@ -94,3 +94,33 @@ TEST_F(VendorRouting, EachEngineAsksItsOwnVendorFirstAndAFailureHandsOver)
     for (const char *secret : {"BaiduSecret9", "YoudaoSecret9", "GoogleSecret9"})
         EXPECT_EQ(log.find(secret), std::string::npos) << log;
 }
+
+TEST_F(VendorRouting, TheStatusPageShowsARefusedKeyAndASpentQuotaUntilASuccess)
+{
+    const auto status = [this] {
+        const auto res = get("/201072928.html");
+        return res ? res->body : std::string();
+    };
+    EXPECT_NE(status().find("<li>百度翻译：可用</li>"), std::string::npos);
+    struct Row
+    {
+        FakeVendor *vendor;
+        const char *code;
+        int engine;
+        const char *shown;
+    };
+    const Row rows[] = {
+        {&baidu, "54001", 1, "<li>百度翻译：拒绝了密钥"},
+        {&youdao, "401", 2, "<li>有道智云：额度用完"},
+        {&baidu, "", 1, "<li>百度翻译：可用</li>"},
+        {&youdao, "", 2, "<li>有道智云：可用</li>"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.shown);
+        row.vendor->refuse(row.code);
+        throughProgram(row.engine, QStringLiteral("中文"), QStringLiteral("英语"));
+        const std::string page = status();
+        EXPECT_NE(page.find(row.shown), std::string::npos) << page;
+        EXPECT_EQ(page.find("BaiduSecret9"), std::string::npos);
+    }
+}

@@ -27,6 +27,14 @@ TEST(Gbk, BadBytesDecodeToQuestionMarks)
     EXPECT_EQ(fromGbk(QByteArray("\xD6")), u"?"); // cut-off lead byte
 }
 
+TEST(Gbk, StrictDecodingRefusesBadBytes)
+{
+    EXPECT_EQ(fromGbkStrict(QByteArray("a\xD6\xD0")), u"a中"_qs);
+    EXPECT_EQ(fromGbkStrict(QByteArray()), u""_qs);
+    EXPECT_EQ(fromGbkStrict(QByteArray("a\xFF")), std::nullopt);
+    EXPECT_EQ(fromGbkStrict(QByteArray("\xD6")), std::nullopt); // cut-off lead byte
+}
+
 TEST(Utf8Strict, AllOrNothing)
 {
     EXPECT_EQ(fromUtf8Strict("\xE4\xB8\xAD\xE6\x96\x87"), u"中文");

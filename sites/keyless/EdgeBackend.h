@@ -1,0 +1,58 @@
+#pragma once
+
+#include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
+#include "sites/http/RequestPacer.h"
+#include "sites/http/ServiceEndpoint.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mirel::siteserver {
+
+// Microsoft's code for a language ("zh-Hans", "zh-Hant", "he", "nb", …), or nothing.
+std::optional<std::string> edgeLanguage(std::string_view language);
+
+// The request for one piece: a POST to path?from=…&to=…&isEnterpriseClient=false of a
+// JSON array holding the text.
+HttpCall edgeCall(std::string_view path, std::string_view text, std::string_view source,
+                  std::string_view target);
+
+// The translation in an answer of the Translator v3 shape, [{"translations": [{"text",
+// "to"}]}], or the failure: its error ({"error": {"code", "message"}}) with its message;
+// a rate or service error (429xxx, 5xxxxx) is 503, another 502.
+Translation readEdgeAnswer(const HttpReply &reply);
+
+// Microsoft Edge's keyless translator (edge.microsoft.com/translate/translatetext), with
+// no token, behind the gateway.
+class EdgeBackend : public TranslationBackend
+{
+public:
+    static constexpr std::string_view DefaultAddress =
+        "https://edge.microsoft.com/translate/translatetext";
+    static constexpr size_t DefaultPieceLimit = 5000; // UTF-16 units, as Microsoft counts
+    static constexpr std::chrono::milliseconds DefaultPace{200};
+
+    explicit EdgeBackend(ServiceEndpoint endpoint, size_t pieceLimit = DefaultPieceLimit,
+                         std::chrono::milliseconds pace = DefaultPace);
+
+    std::string name() const override { return "edge"; }
+
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "edge", deadline);
+    }
+    void stop() override { m_connections.close(); }
+    Offer offers(const LanguagePair &pair) const override;
+    Translation translate(const std::string &utf8, const LanguagePair &pair,
+                          Clock::time_point deadline) const override;
+
+private:
+    HttpConnections m_connections;
+    std::string m_path;
+    size_t m_pieceLimit;
+    mutable RequestPacer m_pacer;
+};
+
+} // namespace mirel::siteserver
