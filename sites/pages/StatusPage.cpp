@@ -155,6 +155,8 @@ std::string clockTime(Clock::time_point at)
 
 std::string stateText(const TranslationBackend &backend, const std::optional<ServiceSkip> &skip)
 {
+    if (skip && backend.reach() == Reach::Exhausted)
+        return reachText(Reach::Exhausted) + "，" + clockTime(skip->until) + " 后再试";
     if (skip && backend.reach() != Reach::Refused)
         return "暂不使用，" + clockTime(skip->until) + " 后再试（上次失败：" +
                escapeAttribute(skip->reason) + "）";
