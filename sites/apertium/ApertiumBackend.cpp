@@ -88,7 +88,8 @@ std::string withoutDroppedWordBlanks(std::string_view source, std::string_view t
 }
 
 ApertiumBackend::ApertiumBackend(ServiceAddress service, ApertiumOptions options)
-    : m_connections(std::move(service)), m_options(std::move(options)),
+    : m_connections(std::move(service), systemAddresses, HttpLimits::untilDeadline()),
+      m_options(std::move(options)),
       m_list(
           "apertium", [this](Clock::time_point deadline) { return loadPairs(deadline); },
           m_options.listTiming, m_options.log),

@@ -65,6 +65,7 @@ public:
     bool busy() const { return m_inFlight > 0 || m_trials > 0; }
 
     std::string name() const override { return "apertium"; }
+    bool online() const override { return false; }
     Offer offers(const LanguagePair &pair) const override;
     Reach reach() const override { return m_list.pairs() ? Reach::Known : Reach::NotYet; }
     Translation translate(const std::string &utf8, const LanguagePair &pair,

@@ -19,6 +19,8 @@ public:
         return m_backend.waitListKnown(until);
     }
     Reach reach() const override { return m_backend.reach(); }
+    bool online() const override { return m_backend.online(); }
+    bool takesTimeLeft() const override { return m_backend.takesTimeLeft(); }
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override
     {

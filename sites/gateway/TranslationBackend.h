@@ -4,6 +4,7 @@
 #include "sites/gateway/Translation.h"
 #include "sites/languages/LanguageCodes.h"
 
+#include <optional>
 #include <string>
 
 namespace mirel::siteserver {
@@ -42,6 +43,20 @@ public:
         return true;
     }
     virtual Reach reach() const { return Reach::Known; }
+    // Whether the text leaves the machine. An online service's call gets a share of the
+    // time (ServiceShare) and its failures are remembered; a local one waits for the
+    // deadline.
+    virtual bool online() const { return true; }
+    // An online service that needs the whole time left (a model answering slowly) and ends
+    // its calls early enough by itself.
+    virtual bool takesTimeLeft() const { return !online(); }
+    // Opens a connection for the first call without sending text; the failure when the
+    // service cannot be reached, nothing when it can (or there is nothing to open).
+    virtual std::optional<Translation> warm(Clock::time_point deadline) const
+    {
+        (void)deadline;
+        return std::nullopt;
+    }
     // Ends its calls under way and every later one at once: the server is stopping.
     virtual void stop() {}
     virtual Translation translate(const std::string &utf8, const LanguagePair &pair,

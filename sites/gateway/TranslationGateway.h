@@ -1,9 +1,13 @@
 #pragma once
 
+#include "sites/gateway/FailureMemory.h"
 #include "sites/gateway/TranslationBackend.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace mirel::siteserver {
@@ -42,14 +46,21 @@ struct GatewayAnswer
 //   then the window engine's own vendor service (setVendor),
 //   then every other backend in the order they were added.
 // A failure hands over to the next backend; when all fail, the first failure is the
-// answer. A pair that no backend offers is 501, unless a backend whose language list is
-// not known yet might: then 503.
+// answer. An online service gets at most ServiceShare of the time, so that the later ones
+// keep their turn, and one that failed for a reason of the network or the vendor is passed
+// over for a while (FailureMemory). A pair that no backend offers is 501, unless a backend whose
+// language list is not known yet might: then 503.
 class TranslationGateway
 {
 public:
     static constexpr std::chrono::milliseconds DefaultLimit{20000};
+    // A connection within 3 s, an answer within 8 s of sending: Baidu's pacing waits too.
+    static constexpr std::chrono::milliseconds ServiceShare{11000};
 
     explicit TranslationGateway(std::chrono::milliseconds limit = DefaultLimit) : m_limit(limit) {}
+    ~TranslationGateway();
+    TranslationGateway(const TranslationGateway &) = delete;
+    TranslationGateway &operator=(const TranslationGateway &) = delete;
 
     void setLimit(std::chrono::milliseconds limit) { m_limit = limit; }
     std::chrono::milliseconds limit() const { return m_limit; }
@@ -63,6 +74,14 @@ public:
     bool waitListsKnown(Clock::time_point until) const;
     // Ends every backend's calls under way and later: the server is stopping.
     void stop();
+    // Opens a connection to each online service in the background; one that cannot be
+    // reached is passed over before the first call needs it.
+    void warmUp();
+    // Why and until when a service is passed over; nothing when it is asked as usual.
+    std::optional<ServiceSkip> skip(const std::string &service) const
+    {
+        return m_memory.skip(service, Clock::now());
+    }
 
     // The backends that offer the pair, in the order they are asked.
     std::vector<const TranslationBackend *> route(const LanguagePair &pair,
@@ -76,6 +95,18 @@ private:
     std::chrono::milliseconds m_limit;
     std::vector<std::unique_ptr<TranslationBackend>> m_backends;
     std::map<Engine, std::string> m_vendors;
+    mutable FailureMemory m_memory;
+    // Tries a service passed over whose pause is over, in the background.
+    void startProbe(const TranslationBackend &service) const;
+
+    std::vector<std::jthread> m_warming; // ended before the backends they use
+    struct Probe
+    {
+        std::shared_ptr<std::atomic<bool>> done;
+        std::jthread thread;
+    };
+    mutable std::mutex m_probesMutex;
+    mutable std::vector<Probe> m_probes; // likewise
 };
 
 } // namespace mirel::siteserver

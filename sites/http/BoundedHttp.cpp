@@ -1,5 +1,7 @@
 #include "sites/http/BoundedHttp.h"
 
+#include "sites/http/ConnectProbe.h"
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -121,8 +123,19 @@ std::string hostOf(const std::string &origin)
     return origin.substr(start, origin.find(':', start) - start);
 }
 
+// The earlier of deadline and now + limit; a limit of milliseconds::max() is none (in the
+// clock's nanoseconds it would overflow).
+Clock::time_point within(Clock::time_point deadline, std::chrono::milliseconds limit)
+{
+    if (limit == std::chrono::milliseconds::max())
+        return deadline;
+    const Clock::time_point now = Clock::now();
+    return deadline - now <= limit ? deadline : now + limit;
+}
+
 HttpReply send(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
-               Clock::time_point deadline, size_t maxBody, std::stop_token stop)
+               Clock::time_point deadline, size_t maxBody, std::stop_token stop,
+               const HttpLimits &limits = HttpLimits::untilDeadline())
 {
     HttpReply reply;
     if (stop.stop_requested()) {
@@ -136,10 +149,21 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
         reply.detail = "no time left";
         return reply;
     }
-    const auto leftUs = std::chrono::duration_cast<std::chrono::microseconds>(left).count();
-    client.set_connection_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
-    client.set_read_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
-    client.set_write_timeout(time_t(leftUs / 1000000), time_t(leftUs % 1000000));
+    const auto timeout = [&](void (httplib::Client::*set)(time_t, time_t),
+                             std::chrono::milliseconds limit) {
+        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                            within(deadline, limit) - Clock::now())
+                            .count();
+        (client.*set)(time_t(us / 1000000), time_t(us % 1000000));
+    };
+    timeout(&httplib::Client::set_connection_timeout, limits.connect);
+    timeout(&httplib::Client::set_read_timeout, limits.answer);
+    timeout(&httplib::Client::set_write_timeout, limits.answer);
+    // A peer that trickles its answer is cut off once connect and answer have both passed.
+    const bool unlimited = limits.connect == std::chrono::milliseconds::max() ||
+                           limits.answer == std::chrono::milliseconds::max();
+    const Clock::time_point callEnd =
+        unlimited ? deadline : within(deadline, limits.connect + limits.answer);
 
     httplib::Request req;
     req.method = call.method;
@@ -166,9 +190,15 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
     bool sent = false;
     bool late = false;
     {
-        const Watchdog watchdog(client, deadline, stop);
+        const Clock::time_point start = Clock::now();
+        const Watchdog watchdog(client, callEnd, stop);
         sent = client.send(req, res, error);
-        late = watchdog.fired();
+        // A connection or an answer over its limit ends before the deadline.
+        const bool overLimit =
+            !sent && (error == httplib::Error::ConnectionTimeout ||
+                      (error == httplib::Error::Read && !unlimited && callEnd < deadline &&
+                       Clock::now() - start >= limits.answer - std::chrono::milliseconds(50)));
+        late = watchdog.fired() || overLimit;
     }
     if (stop.stop_requested()) {
         reply.failure = HttpReply::Failure::Unreachable;
@@ -176,7 +206,7 @@ HttpReply send(httplib::Client &client, const ServiceAddress &service, const Htt
     } else if (tooLarge) {
         reply.failure = HttpReply::Failure::TooLarge;
         reply.detail = "answer over " + std::to_string(maxBody) + " bytes";
-    } else if (late || Clock::now() >= deadline) {
+    } else if (late || Clock::now() >= callEnd) {
         reply.failure = HttpReply::Failure::TimedOut;
         reply.detail = "no answer in time";
     } else if (!sent) {
@@ -214,17 +244,18 @@ addressesOf(const NameResolver &resolver, const std::string &host, Clock::time_p
 // stays in the Host header and TLS); used tells which answered.
 HttpReply sendToAny(httplib::Client &client, const ServiceAddress &service, const HttpCall &call,
                     const std::vector<std::string> &addresses, Clock::time_point deadline,
-                    size_t maxBody, size_t &used, std::stop_token stop = {})
+                    size_t maxBody, size_t &used, std::stop_token stop = {},
+                    const HttpLimits &limits = HttpLimits::untilDeadline())
 {
     used = 0;
     if (addresses.empty())
-        return send(client, service, call, deadline, maxBody, stop);
+        return send(client, service, call, deadline, maxBody, stop, limits);
     const std::string host = hostOf(service.origin);
     HttpReply reply;
     for (size_t i = 0; i < addresses.size(); ++i) {
         used = i;
         client.set_hostname_addr_map({{host, addresses[i]}});
-        reply = send(client, service, call, deadline, maxBody, stop);
+        reply = send(client, service, call, deadline, maxBody, stop, limits);
         if (reply.failure != HttpReply::Failure::Unreachable || stop.stop_requested())
             break;
     }
@@ -247,8 +278,8 @@ HttpReply callBounded(const ServiceAddress &service, const HttpCall &call,
                      deadline, maxBody, used);
 }
 
-HttpConnections::HttpConnections(ServiceAddress service, NameResolver resolver)
-    : m_service(std::move(service)), m_resolver(std::move(resolver))
+HttpConnections::HttpConnections(ServiceAddress service, NameResolver resolver, HttpLimits limits)
+    : m_service(std::move(service)), m_resolver(std::move(resolver)), m_limits(limits)
 {
 }
 
@@ -286,14 +317,16 @@ HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline
             addresses = m_addresses;
     }
     if (addresses.empty()) {
-        auto found = addressesOf(m_resolver, hostOf(m_service.origin), deadline);
+        auto found =
+            addressesOf(m_resolver, hostOf(m_service.origin), within(deadline, m_limits.connect));
         if (auto *failure = std::get_if<HttpReply>(&found))
             return std::move(*failure);
         addresses = std::move(std::get<std::vector<std::string>>(found));
     }
     client->set_keep_alive(true);
     size_t used = 0;
-    HttpReply reply = sendToAny(*client, m_service, call, addresses, deadline, maxBody, used, stop);
+    HttpReply reply =
+        sendToAny(*client, m_service, call, addresses, deadline, maxBody, used, stop, m_limits);
     if (!addresses.empty()) {
         // The address that answered is tried first next time.
         std::rotate(addresses.begin(), addresses.begin() + ptrdiff_t(used), addresses.end());
@@ -309,6 +342,36 @@ HttpReply HttpConnections::call(const HttpCall &call, Clock::time_point deadline
             m_idle.push_back(std::move(client));
     }
     return reply;
+}
+
+HttpReply HttpConnections::warm(Clock::time_point deadline) const
+{
+    const std::stop_token stop = m_stop.get_token();
+    if (stop.stop_requested())
+        return {HttpReply::Failure::Unreachable, "the server is stopping", 0, {}};
+    const Clock::time_point until = within(deadline, m_limits.connect);
+    std::string host = hostOf(m_service.origin);
+    std::vector<std::string> addresses;
+    if (host.empty() || isNumericHost(host)) {
+        const size_t start = m_service.origin.find("://") + 3;
+        const size_t end =
+            host.empty() ? m_service.origin.find(']', start) + 1 : start + host.size();
+        addresses.push_back(m_service.origin.substr(start, end - start));
+    } else {
+        auto found = addressesOf(m_resolver, host, until);
+        if (auto *failure = std::get_if<HttpReply>(&found))
+            return std::move(*failure);
+        addresses = std::move(std::get<std::vector<std::string>>(found));
+        const std::lock_guard lock(m_mutex);
+        m_addresses = addresses;
+        m_addressFound = Clock::now();
+    }
+    if (const auto failure = probeConnection(addresses, portOf(m_service.origin), until))
+        return {failure->timedOut ? HttpReply::Failure::TimedOut : HttpReply::Failure::Unreachable,
+                failure->detail,
+                0,
+                {}};
+    return {};
 }
 
 } // namespace mirel::siteserver

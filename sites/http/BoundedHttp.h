@@ -50,6 +50,20 @@ struct HttpReply
 
 inline constexpr size_t MaxBackendAnswer = 4 * 1024 * 1024;
 
+// How long one call to a service may take, within its deadline: a connection (name
+// lookup, TCP, TLS) not made within connect, or no answer within answer of sending,
+// ends the call as timed out. A local service or a slow model waits for the deadline.
+struct HttpLimits
+{
+    std::chrono::milliseconds connect{3000};
+    std::chrono::milliseconds answer{8000};
+
+    static constexpr HttpLimits untilDeadline()
+    {
+        return {std::chrono::milliseconds::max(), std::chrono::milliseconds::max()};
+    }
+};
+
 // One request that ends by the deadline whatever the peer does (a trickling or silent
 // peer is cut off, a slow name lookup is left behind), with a body of at most maxBody
 // bytes. The host's name is looked up first, under the deadline; the connection goes to
@@ -66,7 +80,8 @@ class HttpConnections
 public:
     static constexpr size_t MaxIdleConnections = 8;
 
-    explicit HttpConnections(ServiceAddress service, NameResolver resolver = systemAddresses);
+    explicit HttpConnections(ServiceAddress service, NameResolver resolver = systemAddresses,
+                             HttpLimits limits = {});
     ~HttpConnections();
     HttpConnections(const HttpConnections &) = delete;
     HttpConnections &operator=(const HttpConnections &) = delete;
@@ -74,6 +89,10 @@ public:
     const ServiceAddress &service() const { return m_service; }
     HttpReply call(const HttpCall &call, Clock::time_point deadline,
                    size_t maxBody = MaxBackendAnswer) const;
+    // Looks the host up (kept for the next call) and opens a TCP connection to it within
+    // the connect limit, then closes it: nothing is sent. So a service that cannot be
+    // reached shows before a call needs it. The reply's failure tells.
+    HttpReply warm(Clock::time_point deadline) const;
     // Ends the calls under way, and every later call at once, as unreachable (the server
     // is stopping).
     void close();
@@ -84,6 +103,7 @@ public:
 private:
     ServiceAddress m_service;
     NameResolver m_resolver;
+    HttpLimits m_limits;
     std::stop_source m_stop;
     mutable std::mutex m_mutex;
     mutable std::vector<std::unique_ptr<httplib::Client>> m_idle;

@@ -19,7 +19,7 @@ Translation translateKeyless(std::string_view service, std::string_view utf8,
     const auto pieces = splitPassage(utf8, limits.pieceLimit, limits.measure);
     Translation whole = translatePieces(pieces, [&](std::string_view core, size_t) {
         if (!pacer.waitTurn(deadline - kShortestCall))
-            return Translation::noAnswer(who + ": no time left for the next request at its rate");
+            return Translation::outOfTurns(who + ": no time left for the next request at its rate");
         Translation one = ask(core);
         if (one.outcome == Translation::Outcome::Translated && trimPiece(one.text).core.empty())
             return Translation::badAnswer(who + " gave an empty translation");

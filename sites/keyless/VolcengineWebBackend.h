@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/RequestPacer.h"
 #include "sites/http/ServiceEndpoint.h"
 
@@ -37,6 +38,10 @@ public:
 
     std::string name() const override { return "volcengine-web"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "volcengine-web", deadline);
+    }
     void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,

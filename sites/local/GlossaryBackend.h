@@ -20,6 +20,7 @@ public:
     }
 
     std::string name() const override { return "glossary"; }
+    bool online() const override { return false; }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;

@@ -17,6 +17,7 @@ public:
     }
 
     std::string name() const override { return "opencc"; }
+    bool online() const override { return false; }
     Offer offers(const LanguagePair &pair) const override;
     bool exact() const override { return true; }
     Translation translate(const std::string &utf8, const LanguagePair &pair,

@@ -2,6 +2,7 @@
 
 #include "sites/apertium/ApertiumBackend.h"
 #include "sites/core/HtmlText.h"
+#include "sites/setup/ServiceOrder.h"
 #include "sites/setup/SitesSettings.h"
 #include "translation/LanguageTables.h"
 
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <ctime>
 #include <map>
 #include <set>
 
@@ -123,6 +126,43 @@ std::string reachText(Reach reach)
     return {};
 }
 
+// Where the service runs and what it needs: "在线，免密钥", "本机" …
+std::string whereText(const TranslationBackend &backend)
+{
+    if (!backend.online())
+        return "本机";
+    const std::string name = backend.name();
+    if (isKeyless(name))
+        return "在线，免密钥";
+    if (name == "upstream" || name == "openai")
+        return "在线，按你的设置";
+    return "在线，用你的密钥";
+}
+
+// The wall clock's HH:MM at a time of the server's clock.
+std::string clockTime(Clock::time_point at)
+{
+    const auto wall =
+        std::chrono::system_clock::now() +
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(at - Clock::now());
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(wall);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[8];
+    std::strftime(text, sizeof text, "%H:%M", &local);
+    return text;
+}
+
+std::string stateText(const TranslationBackend &backend, const std::optional<ServiceSkip> &skip)
+{
+    if (skip && backend.reach() == Reach::Exhausted)
+        return reachText(Reach::Exhausted) + "，" + clockTime(skip->until) + " 后再试";
+    if (skip && backend.reach() != Reach::Refused)
+        return "暂不使用，" + clockTime(skip->until) + " 后再试（上次失败：" +
+               escapeAttribute(skip->reason) + "）";
+    return reachText(backend.reach());
+}
+
 // APy's pairs that no language pair of the window reaches.
 void appendApertiumLeftOver(std::string &page, const TranslationGateway &gateway)
 {
@@ -171,6 +211,9 @@ std::string serviceTitle(std::string_view name)
         {"youdao", "有道智云"},
         {"deepl", "DeepL"},
         {"google", "Google 云翻译"},
+        {"google-web", "Google 网页翻译"},
+        {"edge", "Microsoft Edge 翻译"},
+        {"volcengine-web", "火山翻译"},
         {"openai", "大模型（OpenAI 兼容）"},
         {"upstream", "LibreTranslate"},
         {"apertium", "Apertium"},
@@ -196,10 +239,19 @@ std::string statusSection(const TranslationGateway &gateway,
     for (const EngineForm &form : kForms)
         appendEngine(page, gateway, form);
 
-    page += "<h2>翻译服务</h2>\n<ul>\n";
+    page += "<h2>翻译服务</h2>\n";
+    std::string online;
     for (const auto &backend : gateway.backends())
-        page += "<li>" + escapeAttribute(serviceTitle(backend->name())) + "：" +
-                reachText(backend->reach()) + "</li>\n";
+        if (backend->online())
+            online += (online.empty() ? "" : "、") + escapeAttribute(serviceTitle(backend->name()));
+    page += online.empty() ? "<p>在线翻译服务未开启：要翻译的文字只在本机处理，不发送到网上。</p>\n"
+                           : "<p>在线翻译服务已开启：要翻译的文字会发送给下列在线服务：" + online +
+                                 "。设置 <code>online = off</code> 则只在本机翻译。</p>\n";
+    page += "<ul>\n";
+    for (const auto &backend : gateway.backends())
+        page += "<li>" + escapeAttribute(serviceTitle(backend->name())) + "（" +
+                whereText(*backend) + "）：" + stateText(*backend, gateway.skip(backend->name())) +
+                "</li>\n";
     for (const auto &[name, why] : leftOut)
         page += "<li>" + escapeAttribute(serviceTitle(name)) + "：未能启用（原因见日志）</li>\n";
     page += "</ul>\n";

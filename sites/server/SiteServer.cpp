@@ -55,6 +55,7 @@ SiteServer::SiteServer(SiteOptions options) : m_options(std::move(options))
     AssembledBackends backends = assembleBackends(*m_firstEngines, m_options, m_glossary);
     m_apertium = backends.apertium;
     m_engines = m_firstEngines;
+    m_engines->warmUp();
     m_ctx.gateway = m_engines;
     m_ctx.leftOut = std::make_shared<const std::vector<std::pair<std::string, std::string>>>(
         std::move(backends.leftOut));
@@ -152,6 +153,7 @@ std::function<void()> SiteServer::prepareEngines(const SitesSettings &settings)
     // lists are read: wait for those a little.
     engines->waitListsKnown(Clock::now() + std::min<std::chrono::milliseconds>(
                                                options.backendLimit, std::chrono::seconds(5)));
+    engines->warmUp();
     return [this, engines, leftOut] {
         const std::lock_guard lock(m_enginesMutex);
         if (m_stopRequested)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/CharacterBudget.h"
 #include "sites/http/ServiceEndpoint.h"
 #include "sites/services/ServiceFault.h"
@@ -45,6 +46,10 @@ public:
                  size_t hourlyCharacters = HourlyCharacters);
 
     std::string name() const override { return "azure"; }
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "azure", deadline);
+    }
     void stop() override { m_connections.close(); }
     Reach reach() const override { return m_key.reach(); }
     Offer offers(const LanguagePair &pair) const override;

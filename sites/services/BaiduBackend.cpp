@@ -104,7 +104,8 @@ BaiduLines readBaiduAnswer(const HttpReply &reply)
                     reason += r.reason;
                     return {{},
                             r.status == 503 ? Translation::noAnswer(reason)
-                                            : Translation::badAnswer(reason),
+                            : r.reach       ? Translation::badAnswer(reason)
+                                            : Translation::refusedRequest(reason),
                             code,
                             r.reach};
                 }
@@ -217,7 +218,7 @@ Translation BaiduBackend::translatePiece(std::string_view text, const std::strin
     BaiduLines answer;
     for (int attempt = 0;; ++attempt) {
         if (!m_pacer.waitTurn(deadline - kShortestCall))
-            return Translation::noAnswer("baidu: no time left for the next request at its rate");
+            return Translation::outOfTurns("baidu: no time left for the next request at its rate");
         const std::string salt = std::to_string(QRandomGenerator::global()->bounded(1u << 30));
         const HttpCall call{"POST", m_path, baiduForm(m_account, query.q, from, to, salt),
                             "application/x-www-form-urlencoded"};

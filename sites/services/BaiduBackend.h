@@ -2,6 +2,7 @@
 
 #include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/RequestPacer.h"
 #include "sites/http/ServiceEndpoint.h"
 #include "sites/languages/PassageSplit.h"
@@ -91,6 +92,10 @@ public:
 
     std::string name() const override { return "baidu"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "baidu", deadline);
+    }
     void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Reach reach() const override { return m_reach.get(); }

@@ -70,8 +70,8 @@ std::optional<Translation> statusFailure(const HttpReply &reply, std::string_vie
     const QJsonObject error =
         QJsonDocument::fromJson(QByteArray::fromStdString(reply.body)).object();
     const std::string message = error.value(u"message").toString().toStdString();
-    return Translation::badAnswer("deepl answered " + std::to_string(status) + ": " +
-                                  safeReason(message, {key}));
+    return Translation::refusedRequest("deepl answered " + std::to_string(status) + ": " +
+                                       safeReason(message, {key}));
 }
 
 // A part of the passage: text kept as it stands, or the place of the translation of

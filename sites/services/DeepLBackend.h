@@ -2,6 +2,7 @@
 
 #include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/BoundedHttp.h"
 #include "sites/http/PairList.h"
 
@@ -37,6 +38,10 @@ public:
 
     std::string name() const override { return "deepl"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "deepl", deadline);
+    }
     void stop() override
 
     {

@@ -48,7 +48,8 @@ AccountAnswer readGoogleCloudAnswer(const HttpReply &reply, std::string_view key
             reach = Reach::Refused;
         return {limited || code == 429 || code >= 500 || reply.status == 429 || reply.status >= 500
                     ? Translation::noAnswer(reason)
-                    : Translation::badAnswer(reason),
+                : reach ? Translation::badAnswer(reason)
+                        : Translation::refusedRequest(reason),
                 reach};
     }
     const QJsonArray translations =

@@ -2,6 +2,7 @@
 
 #include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/BoundedHttp.h"
 #include "sites/http/PairList.h"
 
@@ -25,6 +26,10 @@ public:
 
     std::string name() const override { return "upstream"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "upstream", deadline);
+    }
     void stop() override
 
     {

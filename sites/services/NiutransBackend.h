@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/ServiceEndpoint.h"
 #include "sites/services/ServiceFault.h"
 
@@ -33,6 +34,10 @@ public:
     NiutransBackend(ServiceEndpoint endpoint, std::string key);
 
     std::string name() const override { return "niutrans"; }
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "niutrans", deadline);
+    }
     void stop() override { m_connections.close(); }
     Reach reach() const override { return m_standing.reach(); }
     Offer offers(const LanguagePair &pair) const override;

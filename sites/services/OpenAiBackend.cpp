@@ -125,8 +125,9 @@ OpenAiTuning openAiTuning(const std::optional<std::string> &temperature,
 
 OpenAiBackend::OpenAiBackend(std::string_view base, std::string model, std::string key,
                              OpenAiTuning tuning)
-    : m_connections(baseAddress(base)), m_model(std::move(model)), m_key(std::move(key)),
-      m_tuning(tuning)
+    : m_connections(baseAddress(base), systemAddresses,
+                    {std::chrono::milliseconds(3000), std::chrono::milliseconds::max()}),
+      m_model(std::move(model)), m_key(std::move(key)), m_tuning(tuning)
 {
 }
 
@@ -193,7 +194,7 @@ Translation OpenAiBackend::translatePiece(std::string_view text, const std::stri
         const std::string reason = "openai answered " + std::to_string(reply.status) + ": " +
                                    safeReason(errorMessage(reply.body), {m_key});
         return reply.status >= 500 || reply.status == 429 ? Translation::noAnswer(reason)
-                                                          : Translation::badAnswer(reason);
+                                                          : Translation::refusedRequest(reason);
     }
     const JsonAnswer answer = readJsonAnswer(reply, "openai");
     if (answer.failure)

@@ -2,6 +2,7 @@
 
 #include "sites/gateway/ReachRecord.h"
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/BoundedHttp.h"
 
 #include <optional>
@@ -52,6 +53,11 @@ public:
 
     std::string name() const override { return "openai"; }
 
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "openai", deadline);
+    }
+    bool takesTimeLeft() const override { return true; }
     void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Reach reach() const override { return m_reach.get(); }

@@ -24,7 +24,9 @@ ServiceAnswer refusedWith(std::string_view service, std::string_view code, Fault
         text += ": " + safeReason(reason, secrets);
     if (fault == Fault::Later)
         return {Translation::noAnswer(std::move(text)), false};
-    return {Translation::badAnswer(std::move(text)), fault == Fault::Key};
+    if (fault == Fault::Key)
+        return {Translation::badAnswer(std::move(text)), true};
+    return {Translation::refusedRequest(std::move(text)), false};
 }
 
 ServiceAnswer unreadable(const HttpReply &reply, Translation failure)

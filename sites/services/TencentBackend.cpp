@@ -122,8 +122,8 @@ Translation TencentBackend::translate(const std::string &utf8, const LanguagePai
     const auto lastTurn = m_pacer.nextFree() +
                           m_pacer.interval() * static_cast<Clock::rep>(calls > 0 ? calls - 1 : 0);
     if (calls > 1 && lastTurn > deadline - kShortestCall)
-        return Translation::noAnswer("tencent: the passage needs " + std::to_string(calls) +
-                                     " requests, more than its rate allows in the time left");
+        return Translation::outOfTurns("tencent: the passage needs " + std::to_string(calls) +
+                                       " requests, more than its rate allows in the time left");
     return translatePieces(pieces, [&](std::string_view core, size_t) {
         return translatePiece(core, *source, *target, deadline);
     });
@@ -132,7 +132,8 @@ Translation TencentBackend::translate(const std::string &utf8, const LanguagePai
 TencentReply TencentBackend::call(const std::string &body, Clock::time_point deadline) const
 {
     if (!m_pacer.waitTurn(deadline - kShortestCall))
-        return {{Translation::noAnswer("tencent: no time left for the next request at its rate")}};
+        return {
+            {Translation::outOfTurns("tencent: no time left for the next request at its rate")}};
     const int64_t timestamp = secondsNow() + m_clockOffset.load();
     const Tc3Request request{kContentType, m_host, "TextTranslate", body};
     HttpCall call{"POST", m_path, body, std::string(kContentType)};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/RequestPacer.h"
 #include "sites/http/ServiceEndpoint.h"
 #include "sites/services/ServiceFault.h"
@@ -50,6 +51,10 @@ public:
                    std::chrono::milliseconds pace = DefaultPace);
 
     std::string name() const override { return "tencent"; }
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "tencent", deadline);
+    }
     void stop() override { m_connections.close(); }
     Reach reach() const override { return m_key.reach(); }
     Offer offers(const LanguagePair &pair) const override;

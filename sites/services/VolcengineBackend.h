@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/TranslationBackend.h"
+#include "sites/gateway/WarmConnection.h"
 #include "sites/http/ServiceEndpoint.h"
 #include "sites/services/ServiceFault.h"
 
@@ -38,6 +39,10 @@ public:
     VolcengineBackend(ServiceEndpoint endpoint, VolcengineAccount account);
 
     std::string name() const override { return "volcengine"; }
+    std::optional<Translation> warm(Clock::time_point deadline) const override
+    {
+        return warmConnection(m_connections, "volcengine", deadline);
+    }
     void stop() override { m_connections.close(); }
     Reach reach() const override { return m_key.reach(); }
     Offer offers(const LanguagePair &pair) const override;

@@ -108,7 +108,8 @@ AccountAnswer readYoudaoAnswer(const HttpReply &reply)
                 std::string reason = "youdao refused (" + code + "): ";
                 reason += r.reason;
                 return {r.status == 503 ? Translation::noAnswer(reason)
-                                        : Translation::badAnswer(reason),
+                        : r.reach       ? Translation::badAnswer(reason)
+                                        : Translation::refusedRequest(reason),
                         r.reach};
             }
         return {

@@ -1,10 +1,10 @@
 #include "sites/setup/BackendAssembly.h"
 
 #include "sites/apertium/ApertiumBackend.h"
+#include "sites/gateway/BorrowedBackend.h"
 #include "sites/keyless/EdgeBackend.h"
 #include "sites/keyless/GoogleWebBackend.h"
 #include "sites/keyless/VolcengineWebBackend.h"
-#include "sites/gateway/BorrowedBackend.h"
 #include "sites/local/GlossaryBackend.h"
 #include "sites/local/OpenCcBackend.h"
 #include "sites/services/AlibabaBackend.h"
@@ -267,14 +267,23 @@ std::vector<ServiceMaker> serviceMakers(const SiteOptions &options, const PairLi
     };
 }
 
-// The position of a service in the default order: where the settings first name it.
-size_t firstNamed(const ServiceMaker &maker, const SitesSettings &settings)
+// The position of a service's first setting among the settings; none when none is given.
+std::optional<size_t> firstNamed(const ServiceMaker &maker, const SitesSettings &settings)
 {
     for (size_t i = 0; i < settings.values.size(); ++i)
         for (const std::string_view setting : maker.settings)
             if (settings.values[i].first == setting)
                 return i;
-    return settings.values.size();
+    return std::nullopt;
+}
+
+// Whether passages may leave the machine: the "online" setting, on unless "off".
+bool onlineAllowed(const SitesSettings &settings)
+{
+    const std::string online = settings.value("online", "on");
+    if (online != "on" && online != "off")
+        throw std::invalid_argument("online must read on or off: " + online);
+    return online == "on";
 }
 
 } // namespace
@@ -303,21 +312,26 @@ AssembledBackends assembleBackends(TranslationGateway &gateway, const SiteOption
         };
     ApertiumBackend *apertium = nullptr;
     const std::vector<ServiceMaker> all = serviceMakers(options, log, apertium);
-    std::vector<const ServiceMaker *> makers;
+    std::vector<std::pair<std::string, std::optional<size_t>>> named;
     for (const ServiceMaker &maker : all)
-        makers.push_back(&maker);
-    std::stable_sort(makers.begin(), makers.end(), [&](const auto *a, const auto *b) {
-        return firstNamed(*a, options.services) < firstNamed(*b, options.services);
-    });
+        named.emplace_back(maker.name, firstNamed(maker, options.services));
+    std::vector<const ServiceMaker *> makers;
+    for (const std::string &name : defaultServiceOrder(named))
+        makers.push_back(&*std::find_if(all.begin(), all.end(),
+                                        [&](const ServiceMaker &m) { return m.name == name; }));
     std::vector<std::string_view> known;
     for (const ServiceMaker *maker : makers)
         known.push_back(maker->name);
+    const bool online = onlineAllowed(options.services);
     const std::string order = options.services.value("order");
     serviceOrder({}, order, known); // an unknown name stops the start before any service is asked
 
     std::vector<std::string> configured;
     std::map<std::string, std::unique_ptr<TranslationBackend>, std::less<>> built;
     for (const ServiceMaker *maker : makers) {
+        // Offline, no online service is even built: nothing can reach one.
+        if (!online && maker->name != "apertium")
+            continue;
         std::string why;
         auto backend = maker->make(why);
         if (!why.empty()) {
@@ -335,7 +349,7 @@ AssembledBackends assembleBackends(TranslationGateway &gateway, const SiteOption
 
     gateway.setVendor(Engine::Relay, "baidu");
     gateway.setVendor(Engine::Youdao, "youdao");
-    gateway.setVendor(Engine::Google, "google");
+    gateway.setVendor(Engine::Google, googleVendor(!options.services.value("google-key").empty()));
     out.apertium = apertium;
     return out;
 }

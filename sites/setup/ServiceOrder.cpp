@@ -1,9 +1,38 @@
 #include "sites/setup/ServiceOrder.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <stdexcept>
 
 namespace mirel::siteserver {
+
+bool isKeyless(std::string_view service)
+{
+    return std::find(std::begin(KeylessServices), std::end(KeylessServices), service) !=
+           std::end(KeylessServices);
+}
+
+std::vector<std::string>
+defaultServiceOrder(const std::vector<std::pair<std::string, std::optional<size_t>>> &named)
+{
+    const auto rank = [](const std::pair<std::string, std::optional<size_t>> &service) {
+        const int group = service.first == "apertium" ? 2 : isKeyless(service.first) ? 1 : 0;
+        return std::pair(group, service.second.value_or(SIZE_MAX));
+    };
+    std::vector<std::pair<std::string, std::optional<size_t>>> sorted = named;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const auto &a, const auto &b) { return rank(a) < rank(b); });
+    std::vector<std::string> names;
+    for (const auto &service : sorted)
+        names.push_back(service.first);
+    return names;
+}
+
+std::string googleVendor(bool googleKeySet)
+{
+    return googleKeySet ? "google" : "google-web";
+}
 
 std::vector<std::string> serviceOrder(const std::vector<std::string> &configured,
                                       std::string_view order,

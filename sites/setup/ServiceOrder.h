@@ -1,10 +1,26 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mirel::siteserver {
+
+// The services that need no key: in the default order after those with one.
+inline constexpr std::string_view KeylessServices[] = {"google-web", "edge", "volcengine-web"};
+bool isKeyless(std::string_view service);
+
+// The default order of the services set up: those with a key in the order the settings
+// first name them (named: the position of a service's first setting, or none), then the
+// keyless ones, then Apertium.
+std::vector<std::string>
+defaultServiceOrder(const std::vector<std::pair<std::string, std::optional<size_t>>> &named);
+
+// The service that runs the Google engine's own vendor: Google Cloud with a key, else
+// Google's keyless web endpoint.
+std::string googleVendor(bool googleKeySet);
 
 // The order in which the gateway asks the translation services that are set up.
 //   configured: the services set up, in their default order (the order the settings

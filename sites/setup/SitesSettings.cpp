@@ -48,6 +48,8 @@ const std::vector<SettingInfo> &knownSettings()
     static const std::vector<SettingInfo> settings{
         {"apertium", "URL|off", "use the APy at URL instead of starting one; off: none"},
         {"apertium-memory", "MiB", "memory for APy and its pipelines (default 1024)"},
+        {"online", "on|off",
+         "off: every passage stays on this machine (OpenCC, Apertium, the glossary)"},
         {"order", "NAMES", "services in the order of preference, e.g. deepl, baidu, apertium"},
         {"baidu-app-id", "ID", "Baidu general text translation: app id"},
         {"baidu-key", "KEY", "Baidu: secret key", true},

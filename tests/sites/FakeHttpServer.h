@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -25,6 +26,9 @@ public:
     {
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        // A stop before the server runs would be missed, and its thread never end.
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     std::string address() const { return "http://127.0.0.1:" + std::to_string(m_port); }
 

@@ -151,8 +151,9 @@ TEST_F(Gateway, StatusPageSaysWhatServesWhatAndShowsNoKey)
              "<b>内置词汇表（逐词）</b>：日语<br><b>OpenCC 简繁转换</b>：中文(繁体)</td></tr>",
              "<tr><td>西班牙语 →</td><td><b>Apertium</b>：英语</td></tr>",
              "<h3>百度引擎</h3>\n<table>\n<tr><td>中文 →</td><td><b>LibreTranslate</b>：英语",
-             "<li>LibreTranslate：可用</li>",
-             "<li>Apertium：可用</li>",
+             "<li>LibreTranslate（在线，按你的设置）：可用</li>",
+             "要翻译的文字会发送给下列在线服务：LibreTranslate。",
+             "<li>Apertium（本机）：可用</li>",
              "Apertium 另有窗口中无法选择的语言对：eng→cat_valencia</p>",
          })
         EXPECT_NE(page.find(part), std::string::npos) << part << "\n" << page;

@@ -56,11 +56,12 @@ struct Row
     const char *tried; // the backends asked, in order
 };
 
-TranslationGateway gatewayOf(std::string_view list, std::chrono::milliseconds limit = 2000ms)
+std::unique_ptr<TranslationGateway> gatewayOf(std::string_view list,
+                                              std::chrono::milliseconds limit = 2000ms)
 {
-    TranslationGateway gateway(limit);
-    gateway.setVendor(Engine::Relay, "baidu");
-    gateway.setVendor(Engine::Youdao, "youdao");
+    auto gateway = std::make_unique<TranslationGateway>(limit);
+    gateway->setVendor(Engine::Relay, "baidu");
+    gateway->setVendor(Engine::Youdao, "youdao");
     size_t start = 0;
     while (start < list.size()) {
         size_t end = list.find(' ', start);
@@ -75,11 +76,11 @@ TranslationGateway gatewayOf(std::string_view list, std::chrono::milliseconds li
             name.pop_back();
         const char offer = item[colon + 1];
         const int fail = item.size() > colon + 2 ? std::stoi(item.substr(colon + 3)) : 0;
-        gateway.add(std::make_unique<StubBackend>(name,
-                                                  offer == 'y'   ? Offer::Yes
-                                                  : offer == 'n' ? Offer::No
-                                                                 : Offer::NotKnownYet,
-                                                  fail, isExact));
+        gateway->add(std::make_unique<StubBackend>(name,
+                                                   offer == 'y'   ? Offer::Yes
+                                                   : offer == 'n' ? Offer::No
+                                                                  : Offer::NotKnownYet,
+                                                   fail, isExact));
     }
     return gateway;
 }
@@ -104,8 +105,8 @@ TEST(Routing, OrderHandOverAndTheAnswerWhenNoneTranslates)
         {"deepl:? apertium:y:502", Engine::Google, 502, "apertium failed", "apertium"},
     };
     for (const Row &row : rows) {
-        const TranslationGateway gateway = gatewayOf(row.backends);
-        const GatewayAnswer answer = gateway.translate("text", {"zh-CN", "en"}, row.engine);
+        const auto gateway = gatewayOf(row.backends);
+        const GatewayAnswer answer = gateway->translate("text", {"zh-CN", "en"}, row.engine);
         std::string tried;
         for (const Attempt &attempt : answer.attempts)
             tried += (tried.empty() ? "" : ",") + attempt.backend;
@@ -119,9 +120,9 @@ TEST(Routing, OrderHandOverAndTheAnswerWhenNoneTranslates)
 
 TEST(Routing, OneTimeLimitForEveryBackendAsked)
 {
-    const TranslationGateway gateway = gatewayOf("slow:y:-1 glossary:y", 300ms);
+    const auto gateway = gatewayOf("slow:y:-1 glossary:y", 300ms);
     const auto start = Clock::now();
-    const GatewayAnswer answer = gateway.translate("text", {"en", "zh-CN"});
+    const GatewayAnswer answer = gateway->translate("text", {"en", "zh-CN"});
     EXPECT_LT(Clock::now() - start, 1s);
     EXPECT_EQ(answer.translation.status, 503);
     EXPECT_EQ(answer.attempts.size(), 1u);

@@ -37,6 +37,7 @@ httplib::Result SiteServerFixture::post(const std::string &path, const std::stri
 {
     httplib::Client client("127.0.0.1", m_port);
     client.set_url_encode(false);
+    client.set_read_timeout(30, 0); // above the 20 s a translation may take
     return client.Post(path, headers, body, contentType);
 }
 

@@ -95,13 +95,13 @@ TEST_F(VendorRouting, EachEngineAsksItsOwnVendorFirstAndAFailureHandsOver)
         EXPECT_EQ(log.find(secret), std::string::npos) << log;
 }
 
-TEST_F(VendorRouting, TheStatusPageShowsARefusedKeyAndASpentQuotaUntilASuccess)
+TEST_F(VendorRouting, TheStatusPageShowsARefusedKeyUntilTheSettingsChangeAndASpentQuotaWithItsPause)
 {
     const auto status = [this] {
         const auto res = get("/201072928.html");
         return res ? res->body : std::string();
     };
-    EXPECT_NE(status().find("<li>百度翻译：可用</li>"), std::string::npos);
+    EXPECT_NE(status().find("<li>百度翻译（在线，用你的密钥）：可用</li>"), std::string::npos);
     struct Row
     {
         FakeVendor *vendor;
@@ -110,10 +110,10 @@ TEST_F(VendorRouting, TheStatusPageShowsARefusedKeyAndASpentQuotaUntilASuccess)
         const char *shown;
     };
     const Row rows[] = {
-        {&baidu, "54001", 1, "<li>百度翻译：拒绝了密钥"},
-        {&youdao, "401", 2, "<li>有道智云：额度用完"},
-        {&baidu, "", 1, "<li>百度翻译：可用</li>"},
-        {&youdao, "", 2, "<li>有道智云：可用</li>"},
+        {&baidu, "54001", 1, "<li>百度翻译（在线，用你的密钥）：拒绝了密钥"},
+        {&youdao, "401", 2,
+         "<li>有道智云（在线，用你的密钥）：额度用完（额度恢复前由其他服务翻译），"},
+        {&baidu, "", 1, "<li>百度翻译（在线，用你的密钥）：拒绝了密钥"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.shown);
