@@ -72,8 +72,10 @@ int main(int argc, char **argv)
                               pair, start + std::chrono::seconds(10));
         slowest = std::max(slowest, Seconds(Clock::now() - start).count());
         ++made;
-        if (t.outcome != Translation::Outcome::Translated)
+        if (t.outcome != Translation::Outcome::Translated) {
             ++failed[t.status];
+            std::printf("%7.1f s  failed with %d: %s\n", stamp(), t.status, t.reason.c_str());
+        }
         const long pss = treePssKiB(self) / 1024;
         const long rss = treeRssKiB(readProcesses(), self) / 1024;
         peakPss = std::max(peakPss, pss);
