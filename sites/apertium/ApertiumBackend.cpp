@@ -216,6 +216,8 @@ Translation ApertiumBackend::call(const std::string &langpair, const std::string
 Translation ApertiumBackend::translate(const std::string &utf8, const LanguagePair &pair,
                                        Clock::time_point deadline) const
 {
+    if (!m_list.pairs())
+        return Translation::noAnswer("apertium: its pair list is not read yet");
     const std::optional<std::string> codes = langpair(pair);
     if (!codes || offers(pair) != Offer::Yes)
         return Translation::badAnswer("apertium: no pair " + pair.from + " to " + pair.to);

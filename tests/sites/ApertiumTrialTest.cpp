@@ -227,3 +227,65 @@ TEST(RealApertiumTrial, PairsAreJudgedAsApyJudgesThemWithoutAsking)
     for (const auto &asked : apy.translations())
         EXPECT_NE(asked.find("q")->second, "Здравствуйте, как дела? Я хотел бы прочитать книгу.");
 }
+
+TEST_F(StandIns, ThePairsAreTriedAFewAtATimeOutsideApy)
+{
+    if (!std::filesystem::exists("/usr/bin/apertium-deshtml"))
+        GTEST_SKIP() << "apertium-deshtml is not installed";
+    // Each pair's program notes its start and end, takes a while, and passes its text on.
+    const auto log = folder / "runs";
+    write("pair", "echo + >> '" + log.string() + "'; sleep 0.3; echo - >> '" + log.string() +
+                      "'; exec cat");
+    const auto modes = folder / "modes";
+    std::filesystem::create_directories(modes);
+    std::vector<std::pair<std::string, std::string>> listed;
+    for (const char *to : {"spa", "cat", "fra", "ita", "por", "glg"}) {
+        listed.emplace_back("eng", to);
+        std::ofstream(modes / (std::string("eng-") + to + ".mode"))
+            << "'" << (folder / "pair").string() << "'\n";
+    }
+    FakeService apy{FakeService::Kind::Apy, apyPairList(listed)};
+    ApertiumOptions options;
+    options.probe = true;
+    options.outsidePause = 10ms;
+    ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
+    backend.tryPairsOutside(modes);
+    backend.start();
+    ASSERT_TRUE(backend.waitKnown(Clock::now() + 10s));
+    const auto runs = [&log] {
+        std::ifstream in(log);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_TRUE([&] {
+        for (const auto until = Clock::now() + 30s; Clock::now() < until;
+             std::this_thread::sleep_for(50ms))
+            if (const std::string seen = runs(); std::count(seen.begin(), seen.end(), '-') == 6)
+                return true;
+        return false;
+    }());
+    std::this_thread::sleep_for(200ms);
+    int running = 0;
+    int most = 0;
+    for (const char c : runs()) {
+        running += c == '+' ? 1 : c == '-' ? -1 : 0;
+        most = std::max(most, running);
+    }
+    EXPECT_EQ(most, options.trialsAtOnce);
+    EXPECT_TRUE(backend.brokenPairs().empty());
+    EXPECT_TRUE(apy.translations().empty());
+}
+
+TEST(ApertiumList, BeforeThePairListIsReadAPairIsNotReadyRatherThanMissing)
+{
+    FakeService apy{FakeService::Kind::Apy, apyPairList({{"eng", "spa"}})};
+    apy.listReady(false);
+    ApertiumBackend backend(*parseServiceAddress(apy.address()));
+    backend.start();
+    const Translation early = backend.translate("Hello", {"en", "es"}, Clock::now() + 5s);
+    EXPECT_EQ(early.status, 503) << early.reason;
+    apy.listReady(true);
+    backend.askAgain();
+    ASSERT_TRUE(backend.waitKnown(Clock::now() + 10s));
+    EXPECT_EQ(backend.translate("Hello", {"en", "es"}, Clock::now() + 5s).status, 200);
+    EXPECT_EQ(backend.translate("Hello", {"en", "xx"}, Clock::now() + 5s).status, 502);
+}
