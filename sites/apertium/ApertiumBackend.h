@@ -71,7 +71,7 @@ public:
     std::shared_ptr<const ServicePairs> listedPairs() const { return m_list.pairs(); }
     // Starts the pipelines of the pairs used last (at most count of them) with a word each.
     void warm(size_t count) const;
-    // Whether a user's translation or a pair's trial is under way.
+    // Whether a user's translation or a pair's trial through APy is under way.
     bool busy() const { return m_inFlight > 0 || m_trials > 0; }
 
     std::string name() const override { return "apertium"; }
@@ -94,7 +94,7 @@ private:
                                                            Clock::time_point deadline) const;
     void probeThrough(std::unique_lock<std::mutex> &lock, bool &unsure);
     void probeOutside(std::unique_lock<std::mutex> &lock, bool &unsure);
-    // The pairs listed whose verdict is missing or old.
+    // The pairs listed whose verdict is missing or old (m_mutex held).
     std::vector<std::pair<std::string, std::string>> untried() const;
     void readVerdicts();
     void saveVerdicts() const;
