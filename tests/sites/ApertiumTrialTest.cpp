@@ -289,3 +289,32 @@ TEST(ApertiumList, BeforeThePairListIsReadAPairIsNotReadyRatherThanMissing)
     EXPECT_EQ(backend.translate("Hello", {"en", "es"}, Clock::now() + 5s).status, 200);
     EXPECT_EQ(backend.translate("Hello", {"en", "xx"}, Clock::now() + 5s).status, 502);
 }
+
+TEST_F(StandIns, ATrialCutShortByAUsersRequestDecidesNothing)
+{
+    if (!std::filesystem::exists("/usr/bin/apertium-deshtml"))
+        GTEST_SKIP() << "apertium-deshtml is not installed";
+    write("slow", "exec sleep 600");
+    const auto modes = folder / "modes";
+    std::filesystem::create_directories(modes);
+    std::ofstream(modes / "rus-ukr.mode") << "'" << (folder / "slow").string() << "'\n";
+    // The pairs tried first keep rus|ukr's own trial away.
+    std::vector<std::pair<std::string, std::string>> listed{{"rus", "ukr"}};
+    for (const char *to : {"afr", "bel", "cat", "deu", "fra", "glg", "ita", "nld"})
+        listed.emplace_back("eng", to);
+    FakeService apy{FakeService::Kind::Apy, apyPairList(listed)};
+    apy.failPair("rus|ukr");
+    ApertiumOptions options;
+    options.probe = true;
+    options.outsidePause = 60s;
+    ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
+    backend.tryPairsOutside(modes);
+    backend.start();
+    ASSERT_TRUE(backend.waitKnown(Clock::now() + 10s));
+    const auto start = Clock::now();
+    const Translation refused = backend.translate("Привет", {"ru", "uk"}, Clock::now() + 2s);
+    EXPECT_LT(Clock::now() - start, 10s);
+    EXPECT_EQ(refused.status, 502) << refused.reason;
+    EXPECT_TRUE(backend.brokenPairs().empty());
+    EXPECT_EQ(backend.offers({"ru", "uk"}), Offer::Yes);
+}
