@@ -108,21 +108,23 @@ public:
         m_names.push_back(std::move(name));
         m_status.push_back(-1);
     }
-    bool allEnded()
+    // Whether every program has ended; none is reaped before end(), so that the group's id
+    // stays theirs until it is killed.
+    bool allEnded() const
     {
-        for (size_t i = 0; i < m_pids.size(); ++i)
-            if (m_status[i] == -1) {
-                int status = 0;
-                if (::waitpid(m_pids[i], &status, WNOHANG) != m_pids[i])
-                    return false;
-                m_status[i] = status;
-            }
+        for (const pid_t pid : m_pids) {
+            siginfo_t info{};
+            if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                info.si_pid == 0)
+                return false;
+        }
         return true;
     }
-    // Kills what still runs and reaps every program.
+    // Kills whatever runs in the group (a program's own children too) and reaps every
+    // program.
     void end()
     {
-        if (!m_pids.empty() && !allEnded())
+        if (!m_pids.empty() && m_status.front() == -1)
             ::killpg(id(), SIGKILL);
         for (size_t i = 0; i < m_pids.size(); ++i)
             if (m_status[i] == -1) {
@@ -335,10 +337,12 @@ PipelineRun runPipeline(const std::vector<std::vector<std::string>> &commands,
                 outputEnded = true;
             }
         }
-        if (outputEnded && group.allEnded())
+        if (outputEnded && group.allEnded()) {
+            group.end();
             return finish(group.failure().empty() ? PipelineRun::End::Answered
                                                   : PipelineRun::End::Failed,
                           {});
+        }
         if (outputEnded)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

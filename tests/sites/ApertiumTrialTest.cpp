@@ -122,9 +122,14 @@ TEST_F(StandIns, TheAnswerIsTheOutputUpToTheNulOrToItsEnd)
     const PipelineRun flushed = run({{"cat"}, {"cat"}}, "Hola", PipelineAnswer::AtMark);
     EXPECT_EQ(flushed.end, PipelineRun::End::Answered) << flushed.why;
     EXPECT_EQ(flushed.output, "Hola");
-    const PipelineRun ended = run({{"tr", "a-z", "A-Z"}}, "hola", PipelineAnswer::AtEnd);
+    // A program that answers and ends, leaving a child of its own: the child goes too.
+    write("answers", "sleep 600 >/dev/null 2>&1 & echo $! > " + (folder / "left.pid").string() +
+                         "; exec tr a-z A-Z");
+    const PipelineRun ended = run({{"answers"}}, "hola", PipelineAnswer::AtEnd);
     EXPECT_EQ(ended.end, PipelineRun::End::Answered) << ended.why;
     EXPECT_EQ(ended.output, "HOLA");
+    ASSERT_GT(pidIn(folder / "left.pid"), 0);
+    EXPECT_TRUE(gone(pidIn(folder / "left.pid")));
 }
 
 TEST_F(StandIns, AFailingProgramIsAFailedTrialWithItsReason)
