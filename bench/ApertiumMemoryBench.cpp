@@ -3,17 +3,21 @@
 // translation made once a second meanwhile. Prints one line every 10 s (the tree's
 // proportional set size, its summed resident size, the pairs tried) and, at the end, the
 // peaks, APy's starts and the failed translations by status.
-//   mirel_apertium_memory_bench [budget MiB = 1024] [minutes = 5]
+//   mirel_apertium_memory_bench [budget MiB = 1024] [minutes = 5] [apy: trials through APy]
 #include "sites/apertium/ApertiumBackend.h"
 #include "sites/apertium/ApySupervisor.h"
 #include "sites/apertium/ProcessTree.h"
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <string_view>
 #include <thread>
 #include <unistd.h>
 
@@ -24,6 +28,8 @@ int main(int argc, char **argv)
 {
     const long budget = argc > 1 ? std::atol(argv[1]) : 1024;
     const double minutes = argc > 2 ? std::atof(argv[2]) : 5;
+    // "apy": the pairs are tried through APy, as for an APy the user runs.
+    const bool throughApy = argc > 3 && std::string_view(argv[3]) == "apy";
     const auto begin = Clock::now();
     const auto stamp = [&begin] { return Seconds(Clock::now() - begin).count(); };
     const QTemporaryDir cache;
@@ -46,6 +52,8 @@ int main(int argc, char **argv)
         std::printf("%7.1f s  %s\n", stamp(), line.c_str());
     };
     ApertiumBackend backend(*parseServiceAddress(apy.address()), options);
+    if (!throughApy)
+        backend.tryPairsOutside(ApyProcess::DefaultModes);
     backend.start();
     apy.start(
         [&backend] {
@@ -55,8 +63,15 @@ int main(int argc, char **argv)
         },
         [&backend] { return backend.busy(); });
 
+    // Before APy answers its pair list the server offers no Apertium pair ("not ready yet").
+    if (!backend.waitKnown(Clock::now() + std::chrono::minutes(2))) {
+        std::printf("APy did not answer its pair list within 2 minutes\n");
+        return 1;
+    }
+    std::printf("%7.1f s  APy's pair list known: translations start\n", stamp());
     const pid_t self = ::getpid();
     long peakPss = 0;
+    long peakApy = 0;
     long peakRss = 0;
     int made = 0;
     std::map<int, int> failed; // by status
@@ -72,17 +87,26 @@ int main(int argc, char **argv)
                               pair, start + std::chrono::seconds(10));
         slowest = std::max(slowest, Seconds(Clock::now() - start).count());
         ++made;
-        if (t.outcome != Translation::Outcome::Translated)
+        if (t.outcome != Translation::Outcome::Translated) {
             ++failed[t.status];
+            std::printf("%7.1f s  failed with %d: %s\n", stamp(), t.status, t.reason.c_str());
+        }
         const long pss = treePssKiB(self) / 1024;
+        const pid_t apyPid = apy.pid();
+        const long apyPss = apyPid > 0 ? treePssKiB(apyPid) / 1024 : 0;
+        peakApy = std::max(peakApy, apyPss);
         const long rss = treeRssKiB(readProcesses(), self) / 1024;
         peakPss = std::max(peakPss, pss);
         peakRss = std::max(peakRss, rss);
         if (Clock::now() - report >= std::chrono::seconds(10)) {
             report = Clock::now();
-            std::printf("%7.1f s  PSS %ld MiB, summed RSS %ld MiB, %zu pairs failed their trial, "
-                        "slowest %.2f s\n",
-                        stamp(), pss, rss, backend.brokenPairs().size(), slowest);
+            std::ifstream verdicts(cache.path().toStdString() + "/apertium-pairs.tsv");
+            const auto tried = std::count(std::istreambuf_iterator<char>(verdicts),
+                                          std::istreambuf_iterator<char>(), '\n');
+            std::printf("%7.1f s  PSS %ld MiB (APy's tree %ld), summed RSS %ld MiB, %ld pairs "
+                        "tried, %zu failed, slowest %.2f s\n",
+                        stamp(), pss, apyPss, rss, long(tried), backend.brokenPairs().size(),
+                        slowest);
             std::fflush(stdout);
             slowest = 0;
         }
@@ -93,10 +117,11 @@ int main(int argc, char **argv)
         std::printf("failed with %d: %d\n", status, count);
         failures += count;
     }
-    std::printf("budget %ld MiB: peak PSS %ld MiB, peak summed RSS %ld MiB, APy started %d "
+    std::printf("budget %ld MiB: peak PSS %ld MiB (APy's tree %ld), peak summed RSS %ld MiB, "
+                "APy started %d "
                 "times (%d for memory), %d of %d translations failed, %zu pairs failed their "
                 "trial\n",
-                budget, peakPss, peakRss, starts.load(), afresh.load(), failures, made,
+                budget, peakPss, peakApy, peakRss, starts.load(), afresh.load(), failures, made,
                 backend.brokenPairs().size());
     return 0;
 }

@@ -88,8 +88,7 @@ int main(int argc, char **argv)
     auto presenter = std::make_shared<CountingPresenter>();
     ShellServices services;
     services.presenter = presenter;
-    services.launcher.findHtmlHandler = [] { return QStringLiteral("browser"); };
-    services.launcher.start = [](const QString &, const QStringList &) {};
+    services.launcher.open = [](const QString &) { return true; };
     Sites sites = Sites::local(server.port());
     sites.vendor = "http://127.0.0.1:1";
 

@@ -1,6 +1,8 @@
 #include "sites/apertium/ApertiumBackend.h"
 
 #include "sites/apertium/ApertiumMarks.h"
+#include "sites/apertium/ModeFile.h"
+#include "sites/apertium/PairTrial.h"
 #include "sites/apertium/SerbianScript.h"
 #include "sites/core/DataFile.h"
 #include "sites/gateway/JsonAnswer.h"
@@ -18,6 +20,9 @@ namespace mirel::siteserver {
 namespace {
 
 constexpr auto kProbeLimit = std::chrono::seconds(20);
+// A pair's first start reads all its data: on a busy machine a large pair takes far longer
+// than one already running.
+constexpr auto kOutsideLimit = std::chrono::seconds(60);
 constexpr auto kProbePause = std::chrono::milliseconds(500);
 constexpr auto kRetryPause = std::chrono::seconds(30);
 constexpr long long kVerdictDays = 7;
@@ -112,6 +117,7 @@ void ApertiumBackend::stop()
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
+    m_stop.request_stop();
     m_wake.notify_all();
     m_connections.close();
     m_list.stop();
@@ -123,6 +129,12 @@ void ApertiumBackend::start()
     const std::lock_guard lock(m_mutex);
     if (m_options.probe && !m_prober.joinable())
         m_prober = std::thread([this] { probeAll(); });
+}
+
+void ApertiumBackend::tryPairsOutside(std::filesystem::path modesFolder)
+{
+    const std::lock_guard lock(m_mutex);
+    m_modes = std::move(modesFolder);
 }
 
 PairList::Load ApertiumBackend::loadPairs(Clock::time_point deadline) const
@@ -205,6 +217,8 @@ Translation ApertiumBackend::call(const std::string &langpair, const std::string
 Translation ApertiumBackend::translate(const std::string &utf8, const LanguagePair &pair,
                                        Clock::time_point deadline) const
 {
+    if (!m_list.pairs())
+        return Translation::noAnswer("apertium: its pair list is not read yet");
     const std::optional<std::string> codes = langpair(pair);
     if (!codes || offers(pair) != Offer::Yes)
         return Translation::badAnswer("apertium: no pair " + pair.from + " to " + pair.to);
@@ -278,41 +292,120 @@ bool ApertiumBackend::tryPair(const std::string &from, const std::string &to,
                               Clock::time_point deadline) const
 {
     const std::string codes = from + "|" + to;
-    ++m_trials;
-    const Translation tried = call(codes, probeSentence(from), deadline);
-    --m_trials;
-    // No answer (APy starting again, busy): asked again later.
-    if (tried.status == 503 && tried.reason.rfind("apertium answered", 0) != 0)
-        return false;
-    const bool works = tried.outcome == Translation::Outcome::Translated;
+    const std::filesystem::path modes = [this] {
+        const std::lock_guard lock(m_mutex);
+        return m_modes;
+    }();
+    const std::filesystem::path modeFile = modes.empty() ? modes : modeFileFor(modes, from, to);
+    bool works = false;
+    std::string why;
+    if (!modeFile.empty()) {
+        const auto verdict = tryOutside(modeFile, from, deadline);
+        if (!verdict)
+            return false;
+        std::tie(works, why) = *verdict;
+    } else {
+        ++m_trials;
+        const Translation tried = call(codes, probeSentence(from), deadline);
+        --m_trials;
+        // No answer (APy starting again, busy): asked again later.
+        if (tried.status == 503 && tried.reason.rfind("apertium answered", 0) != 0)
+            return false;
+        works = tried.outcome == Translation::Outcome::Translated;
+        why = works ? std::string() : tried.reason;
+    }
     const std::lock_guard lock(m_mutex);
-    m_verdicts[codes] = {works, secondsNow(), works ? std::string() : tried.reason};
+    m_verdicts[codes] = {works, secondsNow(), why};
     if (!works && m_options.log)
-        m_options.log("apertium: " + codes + " not offered: " + tried.reason);
+        m_options.log("apertium: " + codes + " not offered: " + why);
     saveVerdicts();
     return true;
+}
+
+std::optional<std::pair<bool, std::string>>
+ApertiumBackend::tryOutside(const std::filesystem::path &modeFile, const std::string &from,
+                            Clock::time_point deadline) const
+{
+    const auto start = Clock::now();
+    const PipelineRun run =
+        tryModeFile(modeFile, probeSentence(from), deadline, m_stop.get_token());
+    switch (run.end) {
+    case PipelineRun::End::Answered:
+        return std::pair(true, std::string());
+    case PipelineRun::End::Stopped:
+        return std::nullopt;
+    case PipelineRun::End::TimedOut:
+        // Within a user's request's time: the pair's own trial decides later.
+        if (deadline - start < kOutsideLimit - std::chrono::seconds(1))
+            return std::nullopt;
+        return std::pair(false, "no answer within " + std::to_string(kOutsideLimit.count()) + " s");
+    case PipelineRun::End::Failed:
+        break;
+    }
+    return std::pair(false, safeReason(run.why, {}));
+}
+
+std::vector<std::pair<std::string, std::string>> ApertiumBackend::untried() const
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    const auto pairs = m_list.pairs();
+    for (const auto &[from, to] : pairs ? *pairs : ServicePairs{}) {
+        const auto known = m_verdicts.find(from + "|" + to);
+        if (known == m_verdicts.end() ||
+            secondsNow() - known->second.when >= kVerdictDays * 24 * 3600)
+            out.emplace_back(from, to);
+    }
+    return out;
+}
+
+void ApertiumBackend::probeThrough(std::unique_lock<std::mutex> &lock, bool &unsure)
+{
+    for (const auto &[from, to] : untried()) {
+        if (m_stopping || !m_modes.empty())
+            break;
+        if (const auto known = m_verdicts.find(from + "|" + to);
+            known != m_verdicts.end() && secondsNow() - known->second.when < 60)
+            continue; // tried meanwhile, for a user
+        lock.unlock();
+        const bool decided = tryPair(from, to, Clock::now() + kProbeLimit);
+        lock.lock();
+        unsure = unsure || !decided;
+        if (decided)
+            m_wake.wait_for(lock, m_options.trialPause, [this] { return m_stopping; });
+    }
+}
+
+void ApertiumBackend::probeOutside(std::unique_lock<std::mutex> &lock, bool &unsure)
+{
+    const auto pending = untried();
+    const size_t atOnce = size_t(std::max(1, m_options.trialsAtOnce));
+    for (size_t first = 0; first < pending.size() && !m_stopping; first += atOnce) {
+        const size_t count = std::min(atOnce, pending.size() - first);
+        std::vector<char> decided(count, 1);
+        lock.unlock();
+        {
+            std::vector<std::jthread> trials;
+            for (size_t i = 0; i < count; ++i)
+                trials.emplace_back([this, &pending, &decided, first, i] {
+                    const auto &[from, to] = pending[first + i];
+                    decided[i] = tryPair(from, to, Clock::now() + kOutsideLimit);
+                });
+        }
+        lock.lock();
+        unsure = unsure || std::count(decided.begin(), decided.end(), 0) > 0;
+        m_wake.wait_for(lock, m_options.outsidePause, [this] { return m_stopping; });
+    }
 }
 
 void ApertiumBackend::probeAll()
 {
     std::unique_lock lock(m_mutex);
     while (!m_stopping) {
-        const auto pairs = m_list.pairs();
-        bool unsure = !pairs;
-        for (const auto &[from, to] : pairs ? *pairs : ServicePairs{}) {
-            const auto known = m_verdicts.find(from + "|" + to);
-            if (m_stopping)
-                break;
-            if (known != m_verdicts.end() &&
-                secondsNow() - known->second.when < kVerdictDays * 24 * 3600)
-                continue;
-            lock.unlock();
-            const bool decided = tryPair(from, to, Clock::now() + kProbeLimit);
-            lock.lock();
-            unsure = unsure || !decided;
-            if (decided)
-                m_wake.wait_for(lock, m_options.trialPause, [this] { return m_stopping; });
-        }
+        bool unsure = !m_list.pairs();
+        if (m_modes.empty())
+            probeThrough(lock, unsure);
+        else
+            probeOutside(lock, unsure);
         m_wake.wait_for(lock, unsure ? kProbePause * 4 : kRetryPause,
                         [this] { return m_stopping; });
     }

@@ -11,6 +11,8 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <stop_token>
 #include <thread>
 #include <vector>
 
@@ -23,10 +25,14 @@ struct ApertiumOptions
     // Each pair APy lists is tried once with a short sentence in the background; a pair
     // that fails is not offered.
     bool probe = false;
-    // Between two pairs' trials. APy ends a pipeline unused for its idle time (10 minutes)
-    // at its next request, so trials 30 s apart keep at most about 20 trial pipelines
-    // alive at once: the first trial of all the pairs stays within APy's memory budget.
+    // Between two pairs' trials through APy. APy ends a pipeline unused for its idle time
+    // (10 minutes) at its next request, so trials 30 s apart keep at most about 20 trial
+    // pipelines alive at once: the first trial of all the pairs stays within APy's memory
+    // budget.
     std::chrono::milliseconds trialPause{30000};
+    // Trials outside APy (tryPairsOutside): this many at once, this long between two rounds.
+    int trialsAtOnce = 2;
+    std::chrono::milliseconds outsidePause{1000};
     PairListTiming listTiming;
     std::function<void(const std::string &)> log;
 };
@@ -48,6 +54,10 @@ public:
     // Ends the calls under way (the pairs' trials, the warm-up, users' requests) and every
     // later one at once: the server is stopping.
     void stop() override;
+    // Tries the pairs outside APy from now on, each as its own pipeline ended after its trial
+    // (their mode files in APy's modes folder): APy keeps only the pipelines of the pairs
+    // users ask for. A pair whose mode file is not found there is still tried through APy.
+    void tryPairsOutside(std::filesystem::path modesFolder);
     // Reads the pair list again soon (APy started again).
     void askAgain() { m_list.askAgain(); }
     // Waits until the pair list is known or the time is up; true when known.
@@ -61,7 +71,7 @@ public:
     std::shared_ptr<const ServicePairs> listedPairs() const { return m_list.pairs(); }
     // Starts the pipelines of the pairs used last (at most count of them) with a word each.
     void warm(size_t count) const;
-    // Whether a user's translation or a pair's trial is under way.
+    // Whether a user's translation or a pair's trial through APy is under way.
     bool busy() const { return m_inFlight > 0 || m_trials > 0; }
 
     std::string name() const override { return "apertium"; }
@@ -76,9 +86,17 @@ private:
     Translation call(const std::string &langpair, const std::string &text,
                      Clock::time_point deadline) const;
     void probeAll();
-    // Tries the pair with a short sentence and keeps the verdict; false when APy gave no
-    // answer (starting again, busy): nothing decided.
+    // Tries the pair with a short sentence and keeps the verdict; false when nothing was
+    // decided (APy gave no answer, the time given was shorter than a trial's, stopping).
     bool tryPair(const std::string &from, const std::string &to, Clock::time_point deadline) const;
+    // The verdict of a trial outside APy; nothing when undecided.
+    std::optional<std::pair<bool, std::string>> tryOutside(const std::filesystem::path &modeFile,
+                                                           const std::string &from,
+                                                           Clock::time_point deadline) const;
+    void probeThrough(std::unique_lock<std::mutex> &lock, bool &unsure);
+    void probeOutside(std::unique_lock<std::mutex> &lock, bool &unsure);
+    // The pairs listed whose verdict is missing or old (m_mutex held).
+    std::vector<std::pair<std::string, std::string>> untried() const;
     void readVerdicts();
     void saveVerdicts() const;
 
@@ -98,6 +116,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stopping = false;
+    std::stop_source m_stop;       // asked with m_stopping: ends the trials outside APy
+    std::filesystem::path m_modes; // APy's modes folder once trials run outside it
     mutable std::map<std::string, Verdict> m_verdicts; // by "eng|spa"
     std::thread m_prober;
 };

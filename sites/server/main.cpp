@@ -160,9 +160,10 @@ int main(int argc, char **argv)
             backend->warm(3);
     };
     std::thread firstWarmUp;
-    if (apy && backend)
+    if (apy && backend) {
+        backend->tryPairsOutside(ApyProcess::DefaultModes);
         apy->start(warmUp, [backend] { return backend->busy(); });
-    else if (backend)
+    } else if (backend)
         firstWarmUp = std::thread([backend] {
             if (backend->waitKnown(Clock::now() + std::chrono::minutes(2)))
                 backend->warm(3);
