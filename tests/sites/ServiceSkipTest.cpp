@@ -275,3 +275,23 @@ TEST_F(ServiceAtAddress, AServiceThatHangsCostsOneWaitAndOneThatCannotBeReachedN
         EXPECT_LT(time, limit);
     }
 }
+
+TEST_F(ServiceAtAddress, OfflineNothingLeavesTheMachine)
+{
+    FakeHttpServer google;
+    std::atomic<int> asked = 0;
+    google.server().set_pre_routing_handler([&](const httplib::Request &, httplib::Response &) {
+        ++asked;
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    google.start();
+    SiteOptions o;
+    o.services.set("online", "off");
+    o.services.set("google-key", "GoogleSecret9");
+    o.services.set("google-url", google.address() + "/language/translate/v2");
+    o.services.set("google-web-url", google.address() + "/translate_a/single");
+    start(o, false);
+    EXPECT_EQ(click().first.rfind("glossary ", 0), 0u);
+    EXPECT_EQ(asked, 0);
+    EXPECT_NE(get("/201072928.html")->body.find("在线翻译服务未开启"), std::string::npos);
+}
