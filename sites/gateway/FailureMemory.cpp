@@ -1,8 +1,8 @@
 #include "sites/gateway/FailureMemory.h"
 
-#include "sites/gateway/SkipSchedule.h"
-
 namespace mirel::siteserver {
+
+FailureMemory::FailureMemory(Pauses pauses) : m_pauses(std::move(pauses)) {}
 
 FailureMemory::Admission FailureMemory::admit(const std::string &service, Clock::time_point now)
 {
@@ -31,7 +31,7 @@ void FailureMemory::note(const std::string &service, const Translation &outcome,
     state.trying = false;
     state.reason = outcome.reason;
     ++state.failures;
-    state.until = now + skipPause(state.failures);
+    state.until = now + m_pauses(state.failures);
 }
 
 std::optional<ServiceSkip> FailureMemory::skip(const std::string &service,
@@ -41,7 +41,7 @@ std::optional<ServiceSkip> FailureMemory::skip(const std::string &service,
     const auto it = m_states.find(service);
     if (it == m_states.end() || (now >= it->second.until && !it->second.trying))
         return std::nullopt;
-    return ServiceSkip{it->second.until, it->second.reason};
+    return ServiceSkip{it->second.until, it->second.reason, it->second.trying};
 }
 
 } // namespace mirel::siteserver

@@ -15,7 +15,8 @@ namespace mirel::siteserver {
 struct ServiceSkip
 {
     Clock::time_point until;
-    std::string reason; // the last failure's
+    std::string reason;   // the last failure's
+    bool probing = false; // the pause is over and the service is being tried
 };
 
 // The services' recent failures: a service that failed for a reason of the network or
@@ -26,6 +27,10 @@ struct ServiceSkip
 class FailureMemory
 {
 public:
+    // How long a service that failed n times in a row is passed over.
+    using Pauses = std::function<Clock::duration(int failures)>;
+    explicit FailureMemory(Pauses pauses);
+
     enum class Admission {
         Ask,   // as usual
         Skip,  // passed over
@@ -45,6 +50,7 @@ private:
         Clock::time_point until;
         std::string reason;
     };
+    Pauses m_pauses;
     mutable std::mutex m_mutex;
     std::map<std::string, State, std::less<>> m_states;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/gateway/FailureMemory.h"
+#include "sites/gateway/SkipSchedule.h"
 #include "sites/gateway/TranslationBackend.h"
 
 #include <atomic>
@@ -57,7 +58,11 @@ public:
     // A connection within 3 s, an answer within 8 s of sending: Baidu's pacing waits too.
     static constexpr std::chrono::milliseconds ServiceShare{11000};
 
-    explicit TranslationGateway(std::chrono::milliseconds limit = DefaultLimit) : m_limit(limit) {}
+    explicit TranslationGateway(std::chrono::milliseconds limit = DefaultLimit,
+                                FailureMemory::Pauses pauses = skipPause)
+        : m_limit(limit), m_memory(std::move(pauses))
+    {
+    }
     ~TranslationGateway();
     TranslationGateway(const TranslationGateway &) = delete;
     TranslationGateway &operator=(const TranslationGateway &) = delete;

@@ -155,6 +155,8 @@ std::string clockTime(Clock::time_point at)
 
 std::string stateText(const TranslationBackend &backend, const std::optional<ServiceSkip> &skip)
 {
+    if (skip && skip->probing && backend.reach() != Reach::Refused)
+        return "正在重新尝试（上次失败：" + escapeAttribute(skip->reason) + "）";
     if (skip && backend.reach() == Reach::Exhausted)
         return reachText(Reach::Exhausted) + "，" + clockTime(skip->until) + " 后再试";
     if (skip && backend.reach() != Reach::Refused)

@@ -98,7 +98,7 @@ TEST(FailureMemory, PassedOverThenOneProbeAtATimeUntilItAnswers)
         {752, 'a', Probe}, {753, 't'},       {753, 'a', Ask},   {753, 'a', Ask},   {754, 'r'},
         {754, 'a', Ask},   {755, 's'},       {784, 'a', Skip},  {785, 'a', Probe},
     };
-    FailureMemory memory;
+    FailureMemory memory(skipPause);
     const Clock::time_point start = Clock::now();
     for (const Step &step : steps) {
         SCOPED_TRACE(std::to_string(step.at) + step.what);
@@ -170,6 +170,52 @@ TEST(ServiceShare, AFailureOfTheNetworkOrTheVendorOrAKeyIsPassedOverNextTime)
         EXPECT_EQ(gateway.skip("google-web").has_value(),
                   row.failure.fault != Translation::Fault::Request);
     }
+}
+
+TEST(ServiceShare, AfterThePauseAProbeInTheBackgroundBringsTheServiceBack)
+{
+    // Fails its first call, then answers; keeps the texts it was asked.
+    class Recovering : public TranslationBackend
+    {
+    public:
+        std::string name() const override { return "edge"; }
+        Offer offers(const LanguagePair &) const override { return Offer::Yes; }
+        Translation translate(const std::string &utf8, const LanguagePair &,
+                              Clock::time_point) const override
+        {
+            const std::lock_guard lock(m_mutex);
+            m_asked.push_back(utf8);
+            return m_asked.size() == 1 ? Translation::noAnswer("edge: no answer in time")
+                                       : Translation::translated("edge");
+        }
+        std::vector<std::string> asked() const
+        {
+            const std::lock_guard lock(m_mutex);
+            return m_asked;
+        }
+
+    private:
+        mutable std::mutex m_mutex;
+        mutable std::vector<std::string> m_asked;
+    };
+    TranslationGateway gateway(20s, [](int) { return Clock::duration(50ms); });
+    auto backend = std::make_unique<Recovering>();
+    const Recovering &edge = *backend;
+    gateway.add(std::move(backend));
+    gateway.add(std::make_unique<ScriptedBackend>("glossary", std::nullopt, false));
+    const auto text = [&] {
+        return gateway.translate("我的文字", {"zh-CN", "en"}).translation.text;
+    };
+    EXPECT_EQ(text(), "glossary");
+    EXPECT_EQ(text(), "glossary") << "passed over during its pause";
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(text(), "glossary") << "after the pause the click is not the one to wait";
+    for (const Clock::time_point until = Clock::now() + 5s;
+         gateway.skip("edge") && Clock::now() < until;)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(text(), "edge");
+    const std::vector<std::string> expected{"我的文字", "Hello", "我的文字"};
+    EXPECT_EQ(edge.asked(), expected) << "the probe sends no user's text";
 }
 
 TEST(ServiceOrder, KeyedThenKeylessThenApertiumAndTheGoogleEnginesVendor)
