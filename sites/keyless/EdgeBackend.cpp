@@ -57,8 +57,7 @@ Translation readEdgeAnswer(const HttpReply &reply)
 
 EdgeBackend::EdgeBackend(ServiceEndpoint endpoint, size_t pieceLimit,
                          std::chrono::milliseconds pace)
-    : m_connections(std::move(endpoint.service)), m_path(std::move(endpoint.path)),
-      m_pieceLimit(pieceLimit), m_pacer(pace)
+    : KeylessBackend("edge", std::move(endpoint), pieceLimit, pace)
 {
 }
 

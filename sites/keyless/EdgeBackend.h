@@ -1,9 +1,6 @@
 #pragma once
 
-#include "sites/gateway/TranslationBackend.h"
-#include "sites/gateway/WarmConnection.h"
-#include "sites/http/RequestPacer.h"
-#include "sites/http/ServiceEndpoint.h"
+#include "sites/keyless/KeylessBackend.h"
 
 #include <optional>
 #include <string>
@@ -26,7 +23,7 @@ Translation readEdgeAnswer(const HttpReply &reply);
 
 // Microsoft Edge's keyless translator (edge.microsoft.com/translate/translatetext), with
 // no token, behind the gateway.
-class EdgeBackend : public TranslationBackend
+class EdgeBackend : public KeylessBackend
 {
 public:
     static constexpr std::string_view DefaultAddress =
@@ -37,22 +34,9 @@ public:
     explicit EdgeBackend(ServiceEndpoint endpoint, size_t pieceLimit = DefaultPieceLimit,
                          std::chrono::milliseconds pace = DefaultPace);
 
-    std::string name() const override { return "edge"; }
-
-    std::optional<Translation> warm(Clock::time_point deadline) const override
-    {
-        return warmConnection(m_connections, "edge", deadline);
-    }
-    void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
-
-private:
-    HttpConnections m_connections;
-    std::string m_path;
-    size_t m_pieceLimit;
-    mutable RequestPacer m_pacer;
 };
 
 } // namespace mirel::siteserver

@@ -47,8 +47,7 @@ Translation readGoogleWebAnswer(const HttpReply &reply)
 
 GoogleWebBackend::GoogleWebBackend(ServiceEndpoint endpoint, size_t pieceLimit,
                                    std::chrono::milliseconds pace)
-    : m_connections(std::move(endpoint.service)), m_path(std::move(endpoint.path)),
-      m_pieceLimit(pieceLimit), m_pacer(pace)
+    : KeylessBackend("google-web", std::move(endpoint), pieceLimit, pace)
 {
 }
 

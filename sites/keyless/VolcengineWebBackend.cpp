@@ -55,8 +55,7 @@ Translation readVolcengineWebAnswer(const HttpReply &reply)
 
 VolcengineWebBackend::VolcengineWebBackend(ServiceEndpoint endpoint, size_t pieceLimit,
                                            std::chrono::milliseconds pace)
-    : m_connections(std::move(endpoint.service)), m_path(std::move(endpoint.path)),
-      m_pieceLimit(pieceLimit), m_pacer(pace)
+    : KeylessBackend("volcengine-web", std::move(endpoint), pieceLimit, pace)
 {
 }
 

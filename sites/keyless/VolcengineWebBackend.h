@@ -1,9 +1,6 @@
 #pragma once
 
-#include "sites/gateway/TranslationBackend.h"
-#include "sites/gateway/WarmConnection.h"
-#include "sites/http/RequestPacer.h"
-#include "sites/http/ServiceEndpoint.h"
+#include "sites/keyless/KeylessBackend.h"
 
 #include <optional>
 #include <string>
@@ -25,7 +22,7 @@ Translation readVolcengineWebAnswer(const HttpReply &reply);
 
 // Volcengine's keyless browser-extension endpoint (translate.volcengine.com/crx/translate/v1/)
 // behind the gateway.
-class VolcengineWebBackend : public TranslationBackend
+class VolcengineWebBackend : public KeylessBackend
 {
 public:
     static constexpr std::string_view DefaultAddress =
@@ -36,22 +33,9 @@ public:
     explicit VolcengineWebBackend(ServiceEndpoint endpoint, size_t pieceLimit = DefaultPieceLimit,
                                   std::chrono::milliseconds pace = DefaultPace);
 
-    std::string name() const override { return "volcengine-web"; }
-
-    std::optional<Translation> warm(Clock::time_point deadline) const override
-    {
-        return warmConnection(m_connections, "volcengine-web", deadline);
-    }
-    void stop() override { m_connections.close(); }
     Offer offers(const LanguagePair &pair) const override;
     Translation translate(const std::string &utf8, const LanguagePair &pair,
                           Clock::time_point deadline) const override;
-
-private:
-    HttpConnections m_connections;
-    std::string m_path;
-    size_t m_pieceLimit;
-    mutable RequestPacer m_pacer;
 };
 
 } // namespace mirel::siteserver
