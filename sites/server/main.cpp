@@ -31,8 +31,14 @@ int usage(const char *program, bool asked = false)
                        "port)\n";
     for (const auto &info : mirel::siteserver::knownSettings()) {
         // A secret comes from a file: on the command line every user would see it.
-        std::string option = "  --" + std::string(info.name) +
-                             (info.secret ? "-file FILE" : " " + std::string(info.value));
+        std::string option = "  --";
+        option += info.name;
+        if (info.secret) {
+            option += "-file FILE";
+        } else {
+            option += ' ';
+            option += info.value;
+        }
         option.resize(std::max<size_t>(option.size() + 1, 29), ' ');
         text += option + std::string(info.help) + (info.secret ? ", read from FILE" : "") + "\n";
     }
